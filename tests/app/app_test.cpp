@@ -1,0 +1,218 @@
+#include "app/app.hpp"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/task_pool.hpp"
+#include "platform/window.hpp"
+#include "render/asset_pack.hpp"
+#include "state/game_state.hpp"
+
+namespace tessaly {
+namespace {
+
+TEST(Random, MatchesTheRuntimeGeneratorSequence) {
+    // The first values of the classic rand() after srand(1).
+    random_seed(1);
+    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
+    for (int e : expected) EXPECT_EQ(random_below(32768), e);
+}
+
+TEST(Random, SameSeedSameSequenceAndRangeHolds) {
+    random_seed(12345);
+    int a[50];
+    for (int& v : a) v = random_below(6);
+    random_seed(12345);
+    for (int v : a) {
+        EXPECT_EQ(random_below(6), v);
+        EXPECT_GE(v, 0);
+        EXPECT_LT(v, 6);
+    }
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(random_below(1), 0);
+}
+
+TEST(ZeroBytes, ClearsExactlyTheGivenLength) {
+    unsigned char buf[8];
+    std::memset(buf, 0xAB, sizeof buf);
+    EXPECT_EQ(zero_bytes(buf, 5), buf);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(buf[i], 0);
+    EXPECT_EQ(buf[5], 0xAB);
+}
+
+// A whole-millisecond clock that advances one millisecond each time it is read.
+uint32_t g_fake_now = 0;
+uint32_t g_slept = 0;
+uint32_t fake_clock() { return g_fake_now++; }
+void fake_sleep(uint32_t ms) {
+    g_slept += ms;
+    g_fake_now += ms;
+}
+
+TEST(FrameWait, TickLastsAtLeastSeventeenWholeMilliseconds) {
+    app_config_reset();
+    app_config().clock = &fake_clock;
+    app_config().sleep = &fake_sleep;
+    for (uint32_t start : {0u, 1000u, 0xFFFFFFF8u}) {  // the last one wraps around
+        g_fake_now = start;
+        g_slept = 0;
+        frame_wait(start);
+        const uint32_t elapsed = g_fake_now - start;
+        EXPECT_GE(elapsed, 17u);
+        EXPECT_LE(elapsed, 19u);
+        EXPECT_GT(g_slept, 0u);
+    }
+    app_config_reset();
+}
+
+TEST(FrameWait, ReturnsAtOnceWhenTheTickIsAlreadyLong) {
+    app_config_reset();
+    app_config().clock = &fake_clock;
+    app_config().sleep = &fake_sleep;
+    g_fake_now = 100;
+    g_slept = 0;
+    frame_wait(50);
+    EXPECT_EQ(g_slept, 0u);
+    EXPECT_EQ(g_fake_now, 101u);
+    app_config_reset();
+}
+
+// Start-up runs in a directory of the test's own, so data.dat is exactly what it puts there.
+struct StartupFixture : ::testing::Test {
+    std::string old_dir;
+    std::string dir;
+    void SetUp() override {
+        char buf[4096];
+        ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
+        old_dir = buf;
+        char tmpl[] = "/tmp/tessaly-startup-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        app_config_reset();
+        app_config().no_wait = true;
+        platform::last_error_reset();
+    }
+    void TearDown() override {
+        app_config_reset();
+        ASSERT_EQ(chdir(old_dir.c_str()), 0);
+        std::string cmd = "rm -rf '" + dir + "'";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+    }
+    void copy_pack() {
+        std::string cmd = std::string("cp '") + TESSALY_BINARY_DIR + "/data.dat' .";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+    }
+};
+
+using Startup = StartupFixture;
+
+TEST_F(Startup, MissingDataFileFailsWithItsMessageAndTheWindowIsNeverShown) {
+    ASSERT_TRUE(platform::window_create("Tessaly", "KORVIN"));
+    EXPECT_FALSE(app_startup());
+    EXPECT_STREQ(platform::last_error_text(), "data load failed");
+    EXPECT_FALSE(platform::window_was_shown());
+    EXPECT_TRUE(platform::quit_posted());
+    EXPECT_EQ(task_pool(), nullptr);
+    EXPECT_EQ(g_game.terrain_layer, nullptr);
+    EXPECT_EQ(g_game.event_buffer, nullptr);
+    platform::quit_reset();
+}
+
+TEST_F(Startup, DamagedPackIsRefused) {
+    unsigned char bad[600] = {};
+    bad[0] = 0xF0;  // entry 0 begins far past the end of the file
+    FILE* f = std::fopen("data.dat", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bad, 1, sizeof bad, f);
+    std::fclose(f);
+    EXPECT_EQ(pack_load(), 0);
+    EXPECT_EQ(pack_buffer(), nullptr);
+}
+
+int fail_step() { return 0; }
+
+TEST_F(Startup, EachFailingStepShowsItsMessageAndReleasesWhatCameBefore) {
+    copy_pack();
+    struct Case {
+        int (**step)();
+        const char* message;
+    };
+    AppConfig& c = app_config();
+    const Case cases[] = {{&c.step_init_parameters, "parameter init error"},
+                          {&c.step_sound_init, "sound init error"},
+                          {&c.step_graphics_start, "graphic init error"}};
+    for (const Case& k : cases) {
+        app_config_reset();
+        app_config().no_wait = true;
+        *k.step = &fail_step;
+        platform::last_error_reset();
+        ASSERT_TRUE(platform::window_create("Tessaly", "KORVIN"));
+        EXPECT_FALSE(app_startup());
+        EXPECT_STREQ(platform::last_error_text(), k.message);
+        EXPECT_FALSE(platform::window_was_shown());
+        EXPECT_FALSE(platform::window_exists());
+        EXPECT_EQ(pack_buffer(), nullptr);
+        EXPECT_EQ(task_pool(), nullptr) << k.message;
+        platform::quit_reset();
+    }
+}
+
+TEST_F(Startup, ParameterFailureReleasesNothing) {
+    // The pool allocated before a failing map-buffer step stays as it is.
+    app_config().step_init_parameters = [] {
+        pool_create();
+        return 0;
+    };
+    ASSERT_TRUE(platform::window_create("Tessaly", "KORVIN"));
+    EXPECT_FALSE(app_startup());
+    EXPECT_NE(task_pool(), nullptr);
+    pool_destroy();
+    platform::quit_reset();
+}
+
+int g_ticks_after_quit = 0;
+void quitting_update(Task*) { g_running = 0; }
+void late_update(Task*) { ++g_ticks_after_quit; }
+int quitting_first_task() {
+    Task* a = task_alloc_at(5);
+    task_start(a, 0, &quitting_update, nullptr);
+    Task* b = task_alloc_at(6);
+    task_start(b, 0, &late_update, nullptr);
+    return 1;
+}
+
+TEST_F(Startup, ClearedRunningFlagFinishesTheTickThenShutsDown) {
+    copy_pack();
+    app_config().step_first_task = &quitting_first_task;
+    g_ticks_after_quit = 0;
+    EXPECT_EQ(app_main(1000), 0);
+    // The task above the quitting one still ran in that tick; no tick ran after it.
+    EXPECT_EQ(g_ticks_after_quit, 1);
+    EXPECT_EQ(app_tick_count(), 1);
+    EXPECT_TRUE(platform::window_was_shown());
+    EXPECT_EQ(task_pool(), nullptr);
+    EXPECT_EQ(pack_buffer(), nullptr);
+}
+
+TEST_F(Startup, FullChainStartsTheTitleAndRunsTicks) {
+    copy_pack();
+    ASSERT_TRUE(platform::window_create("Tessaly", "KORVIN"));
+    ASSERT_TRUE(app_startup());
+    EXPECT_EQ(g_running, 1);
+    EXPECT_EQ(task_kind_exists(kKindTitle), 1);
+    for (int s : g_game.settings) EXPECT_EQ(s, 1);
+    EXPECT_EQ(g_game.terrain_layer[0], 15);
+    EXPECT_NE(pack_buffer(), nullptr);
+    for (int i = 0; i < 3; ++i) frame_tick();
+    app_shutdown();
+    EXPECT_FALSE(platform::window_exists());
+    EXPECT_EQ(task_pool(), nullptr);
+    platform::quit_reset();
+}
+
+}  // namespace
+}  // namespace tessaly
