@@ -57,10 +57,16 @@ void release_pool_and_map() {
 
 }  // namespace
 
-AppConfig& app_config() { return g_config; }
-void app_config_reset() { g_config = default_config(); }
+AppConfig& app_config() {
+    return g_config;
+}
+void app_config_reset() {
+    g_config = default_config();
+}
 
-void random_seed(uint32_t seed) { g_random_state = seed; }
+void random_seed(uint32_t seed) {
+    g_random_state = seed;
+}
 
 int32_t random_below(int32_t n) {
     g_random_state = g_random_state * 214013u + 2531011u;
@@ -153,14 +159,21 @@ void frame_tick() {
     if (g_running == 0) app_shutdown();
 }
 
-int app_tick_count() { return g_ticks; }
+int app_tick_count() {
+    return g_ticks;
+}
 
 int message_loop(int max_ticks) {
     for (;;) {
         switch (platform::message_take()) {
-            case platform::Message::Quit: platform::quit_reset(); return 0;
-            case platform::Message::Close: app_shutdown(); break;
-            case platform::Message::Other: break;
+            case platform::Message::Quit:
+                platform::quit_reset();
+                return 0;
+            case platform::Message::Close:
+                app_shutdown();
+                break;
+            case platform::Message::Other:
+                break;
             case platform::Message::None:
                 if (max_ticks >= 0 && g_ticks >= max_ticks) {
                     app_shutdown();

@@ -8,16 +8,17 @@ namespace tessaly {
 namespace {
 
 constexpr int32_t kVirtualKeys[kKeyCount] = {40, 38, 39, 37, 27, 17, 13, 90, 32, 16, 65, 83, 68};
-constexpr const char* kKeyNames[kKeyCount] = {"Down", "Up",    "Right", "Left",  "Esc",
-                                              "Ctrl", "Enter", "Z",     "Space", "Shift",
-                                              "A",    "S",     "D"};
+constexpr const char* kKeyNames[kKeyCount] = {
+    "Down", "Up", "Right", "Left", "Esc", "Ctrl", "Enter", "Z", "Space", "Shift", "A", "S", "D"};
 
 KeyEntry g_keys[kKeyCount];
 KeyStateFn g_source = &platform::key_down;
 
 }  // namespace
 
-void keys_set_source(KeyStateFn fn) { g_source = fn ? fn : &platform::key_down; }
+void keys_set_source(KeyStateFn fn) {
+    g_source = fn ? fn : &platform::key_down;
+}
 
 void keys_init() {
     std::memset(g_keys, 0, sizeof g_keys);
@@ -41,7 +42,9 @@ int key_pressed(int index) {
     return ((k.current & ~k.previous) & 0x80) ? 1 : 0;
 }
 
-const KeyEntry* key_table() { return g_keys; }
+const KeyEntry* key_table() {
+    return g_keys;
+}
 
 int key_index_from_name(const char* name) {
     for (int i = 0; i < kKeyCount; ++i) {

@@ -34,11 +34,14 @@ void keys_init();
 void keys_poll();
 int key_pressed(int index);
 const KeyEntry* key_table();
-// The key's index from its name (Down Up Right Left Esc Ctrl Enter Z Space Shift A S D); -1 if none.
+// The key's index from its name (Down Up Right Left Esc Ctrl Enter Z Space Shift A S D); -1 if
+// none.
 int key_index_from_name(const char* name);
 int key_virtual_code(int index);
 
 // Confirm is Enter or Z; every confirming caller tests both.
-inline bool key_confirm() { return key_pressed(kKeyEnter) || key_pressed(kKeyZ); }
+inline bool key_confirm() {
+    return key_pressed(kKeyEnter) || key_pressed(kKeyZ);
+}
 
 }  // namespace tessaly

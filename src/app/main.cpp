@@ -1,4 +1,6 @@
 #include "app/app.hpp"
 
 // The game takes no command line.
-int main() { return tessaly::app_main(); }
+int main() {
+    return tessaly::app_main();
+}

@@ -10,8 +10,12 @@ Task* g_pool = nullptr;
 
 void apply_signal(Task& t, int code) {
     switch (code) {
-        case kSignalStopUpdate: t.update = 0; break;
-        case kSignalStopDraw: t.draw = 0; break;
+        case kSignalStopUpdate:
+            t.update = 0;
+            break;
+        case kSignalStopDraw:
+            t.draw = 0;
+            break;
         case kSignalStopBoth:
             t.update = 0;
             t.draw = 0;
@@ -20,13 +24,16 @@ void apply_signal(Task& t, int code) {
             t.update = 1;
             t.draw = 1;
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
 }  // namespace
 
-Task* task_pool() { return g_pool; }
+Task* task_pool() {
+    return g_pool;
+}
 
 bool pool_create() {
     if (g_pool) return true;
@@ -67,7 +74,9 @@ Task* task_alloc_in_range(int first, int end) {
     return nullptr;
 }
 
-int task_kind_exists(int kind) { return task_find_kind(kind) ? 1 : 0; }
+int task_kind_exists(int kind) {
+    return task_find_kind(kind) ? 1 : 0;
+}
 
 Task* task_find_kind(int kind) {
     if (!g_pool) return nullptr;
@@ -114,6 +123,8 @@ void task_draw_pass() {
     }
 }
 
-int task_slot(const Task* t) { return static_cast<int>(t - g_pool); }
+int task_slot(const Task* t) {
+    return static_cast<int>(t - g_pool);
+}
 
 }  // namespace tessaly

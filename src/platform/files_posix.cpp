@@ -48,7 +48,8 @@ void file_close(File* f) {
 
 bool file_write_atomic(const char* path, const void* data, size_t n) {
     char tmp[4096];
-    if (std::snprintf(tmp, sizeof tmp, "%s.tmp", path) >= static_cast<int>(sizeof tmp)) return false;
+    if (std::snprintf(tmp, sizeof tmp, "%s.tmp", path) >= static_cast<int>(sizeof tmp))
+        return false;
     const int fd = ::open(tmp, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
     const auto* p = static_cast<const unsigned char*>(data);

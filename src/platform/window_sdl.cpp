@@ -98,9 +98,15 @@ void window_destroy() {
     g_quit_posted = true;
 }
 
-bool window_exists() { return g_window != nullptr; }
-bool window_was_shown() { return g_shown; }
-void* window_native() { return g_window; }
+bool window_exists() {
+    return g_window != nullptr;
+}
+bool window_was_shown() {
+    return g_shown;
+}
+void* window_native() {
+    return g_window;
+}
 
 Message message_take() {
     if (g_quit_posted) return Message::Quit;
@@ -112,27 +118,45 @@ Message message_take() {
     return Message::Other;
 }
 
-bool quit_posted() { return g_quit_posted; }
-void quit_reset() { g_quit_posted = false; }
+bool quit_posted() {
+    return g_quit_posted;
+}
+void quit_reset() {
+    g_quit_posted = false;
+}
 
 bool key_down(int vk) {
     if (!g_video) return false;
     const Uint8* s = SDL_GetKeyboardState(nullptr);
     switch (vk) {
-        case 40: return scancode_down(s, SDL_SCANCODE_DOWN);
-        case 38: return scancode_down(s, SDL_SCANCODE_UP);
-        case 39: return scancode_down(s, SDL_SCANCODE_RIGHT);
-        case 37: return scancode_down(s, SDL_SCANCODE_LEFT);
-        case 27: return scancode_down(s, SDL_SCANCODE_ESCAPE);
-        case 17: return scancode_down(s, SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL);
-        case 13: return scancode_down(s, SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER);
-        case 90: return scancode_down(s, SDL_SCANCODE_Z);
-        case 32: return scancode_down(s, SDL_SCANCODE_SPACE);
-        case 16: return scancode_down(s, SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT);
-        case 65: return scancode_down(s, SDL_SCANCODE_A);
-        case 83: return scancode_down(s, SDL_SCANCODE_S);
-        case 68: return scancode_down(s, SDL_SCANCODE_D);
-        default: return false;
+        case 40:
+            return scancode_down(s, SDL_SCANCODE_DOWN);
+        case 38:
+            return scancode_down(s, SDL_SCANCODE_UP);
+        case 39:
+            return scancode_down(s, SDL_SCANCODE_RIGHT);
+        case 37:
+            return scancode_down(s, SDL_SCANCODE_LEFT);
+        case 27:
+            return scancode_down(s, SDL_SCANCODE_ESCAPE);
+        case 17:
+            return scancode_down(s, SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL);
+        case 13:
+            return scancode_down(s, SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER);
+        case 90:
+            return scancode_down(s, SDL_SCANCODE_Z);
+        case 32:
+            return scancode_down(s, SDL_SCANCODE_SPACE);
+        case 16:
+            return scancode_down(s, SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT);
+        case 65:
+            return scancode_down(s, SDL_SCANCODE_A);
+        case 83:
+            return scancode_down(s, SDL_SCANCODE_S);
+        case 68:
+            return scancode_down(s, SDL_SCANCODE_D);
+        default:
+            return false;
     }
 }
 
@@ -146,8 +170,12 @@ void error_box(const char* caption, const char* text) {
     }
 }
 
-const char* last_error_text() { return g_last_error; }
-void last_error_reset() { g_last_error[0] = '\0'; }
+const char* last_error_text() {
+    return g_last_error;
+}
+void last_error_reset() {
+    g_last_error[0] = '\0';
+}
 
 void center_window_position(int& x, int& y, int width, int height) {
     x = 0;

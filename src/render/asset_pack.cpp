@@ -75,7 +75,11 @@ const unsigned char* pack_entry(int index, uint32_t* length) {
     return entry + 4;
 }
 
-const unsigned char* pack_buffer() { return g_pack; }
-size_t pack_size() { return g_pack_size; }
+const unsigned char* pack_buffer() {
+    return g_pack;
+}
+size_t pack_size() {
+    return g_pack_size;
+}
 
 }  // namespace tessaly

@@ -12,7 +12,9 @@ int graphics_start() {
     return 1;
 }
 
-void graphics_release() { g_ready = false; }
+void graphics_release() {
+    g_ready = false;
+}
 
 void render_frame() {
     if (!g_ready) return;
@@ -20,7 +22,11 @@ void render_frame() {
 }
 
 void graphics_recreate() {}
-bool graphics_ready() { return g_ready; }
-bool render_capture_next(const char*) { return false; }
+bool graphics_ready() {
+    return g_ready;
+}
+bool render_capture_next(const char*) {
+    return false;
+}
 
 }  // namespace tessaly

@@ -12,7 +12,9 @@ SoundRequest g_requests[kEffectCount];
 
 }  // namespace
 
-int sound_init() { return 1; }
+int sound_init() {
+    return 1;
+}
 void sound_release() {}
 
 void sound_request(int index, int keep_playing) {

@@ -46,7 +46,9 @@ TEST(ZeroBytes, ClearsExactlyTheGivenLength) {
 // A whole-millisecond clock that advances one millisecond each time it is read.
 uint32_t g_fake_now = 0;
 uint32_t g_slept = 0;
-uint32_t fake_clock() { return g_fake_now++; }
+uint32_t fake_clock() {
+    return g_fake_now++;
+}
 void fake_sleep(uint32_t ms) {
     g_slept += ms;
     g_fake_now += ms;
@@ -133,7 +135,9 @@ TEST_F(Startup, DamagedPackIsRefused) {
     EXPECT_EQ(pack_buffer(), nullptr);
 }
 
-int fail_step() { return 0; }
+int fail_step() {
+    return 0;
+}
 
 TEST_F(Startup, EachFailingStepShowsItsMessageAndReleasesWhatCameBefore) {
     copy_pack();
@@ -175,8 +179,12 @@ TEST_F(Startup, ParameterFailureReleasesNothing) {
 }
 
 int g_ticks_after_quit = 0;
-void quitting_update(Task*) { g_running = 0; }
-void late_update(Task*) { ++g_ticks_after_quit; }
+void quitting_update(Task*) {
+    g_running = 0;
+}
+void late_update(Task*) {
+    ++g_ticks_after_quit;
+}
 int quitting_first_task() {
     Task* a = task_alloc_at(5);
     task_start(a, 0, &quitting_update, nullptr);

@@ -8,7 +8,9 @@ namespace tessaly {
 namespace {
 
 bool g_down[256];
-bool fake_keys(int vk) { return vk >= 0 && vk < 256 && g_down[vk]; }
+bool fake_keys(int vk) {
+    return vk >= 0 && vk < 256 && g_down[vk];
+}
 
 struct KeysFixture : ::testing::Test {
     void SetUp() override {
@@ -71,7 +73,9 @@ TEST_F(Keys, IndexOutsideTableIsNeverPressed) {
 
 // A task created during the pass in a higher slot sees the press its creator saw.
 int g_seen_by_child = -1;
-void child_update(Task*) { g_seen_by_child = key_pressed(kKeyEnter); }
+void child_update(Task*) {
+    g_seen_by_child = key_pressed(kKeyEnter);
+}
 void parent_update(Task*) {
     if (key_pressed(kKeyEnter)) {
         if (Task* c = task_alloc_at(20)) task_start(c, 0, &child_update, nullptr);

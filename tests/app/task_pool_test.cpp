@@ -8,7 +8,10 @@ namespace tessaly {
 namespace {
 
 struct PoolFixture : ::testing::Test {
-    void SetUp() override { ASSERT_TRUE(pool_create()); pool_reset(); }
+    void SetUp() override {
+        ASSERT_TRUE(pool_create());
+        pool_reset();
+    }
     void TearDown() override { pool_destroy(); }
 };
 
@@ -23,7 +26,9 @@ void count_update(Task* t) {
     task_record<Counter>(t).updates++;
     g_order.push_back(task_slot(t));
 }
-void count_draw(Task* t) { task_record<Counter>(t).draws++; }
+void count_draw(Task* t) {
+    task_record<Counter>(t).draws++;
+}
 
 Task* make(int slot, int kind = 0) {
     Task* t = task_alloc_at(slot);

@@ -72,8 +72,7 @@ int main(int argc, char** argv) {
         }
         std::vector<unsigned char> data;
         if (paths[i] != "-" && !read_file(base + paths[i], data)) {
-            std::cerr << "tessaly-pack: entry " << i << ": cannot read " << base + paths[i]
-                      << "\n";
+            std::cerr << "tessaly-pack: entry " << i << ": cannot read " << base + paths[i] << "\n";
             return 1;
         }
         const uint32_t offset = static_cast<uint32_t>(out.size() - kEntries * 4);
@@ -87,7 +86,8 @@ int main(int argc, char** argv) {
     const std::string tmp = std::string(argv[2]) + ".tmp";
     {
         std::ofstream o(tmp, std::ios::binary | std::ios::trunc);
-        o.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+        o.write(reinterpret_cast<const char*>(out.data()),
+                static_cast<std::streamsize>(out.size()));
         if (!o) {
             std::cerr << "tessaly-pack: cannot write " << tmp << "\n";
             return 1;
