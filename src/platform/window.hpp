@@ -24,6 +24,8 @@ void* window_native();
 enum class Message { None, Close, Quit, Other };
 // Takes one waiting message off the queue; None when the queue is empty.
 Message message_take();
+// Puts a close request of the window on the queue, as the window manager would.
+void post_close_request();
 // True once the quit message has been posted (by window_destroy).
 bool quit_posted();
 void quit_reset();

@@ -118,6 +118,13 @@ Message message_take() {
     return Message::Other;
 }
 
+void post_close_request() {
+    if (!g_video) return;
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
 bool quit_posted() {
     return g_quit_posted;
 }

@@ -222,5 +222,38 @@ TEST_F(Startup, FullChainStartsTheTitleAndRunsTicks) {
     platform::quit_reset();
 }
 
+int g_ticks_seen = 0;
+void ticking_update(Task*) {
+    ++g_ticks_seen;
+}
+int ticking_first_task() {
+    Task* t = task_alloc_at(5);
+    task_start(t, 0, &ticking_update, nullptr);
+    return 1;
+}
+void close_after_third_tick(int tick) {
+    if (tick == 3) platform::post_close_request();
+}
+
+TEST_F(Startup, CloseRequestShutsDownAtOnceAndNoTickFollows) {
+    copy_pack();
+    app_config().step_first_task = &ticking_first_task;
+    app_config().after_tick = &close_after_third_tick;
+    g_ticks_seen = 0;
+    EXPECT_EQ(app_main(1000), 0);
+    EXPECT_EQ(g_ticks_seen, 3);
+    EXPECT_EQ(app_tick_count(), 3);
+    EXPECT_EQ(task_pool(), nullptr);
+    EXPECT_EQ(pack_buffer(), nullptr);
+    EXPECT_EQ(g_game.square_layer, nullptr);
+    EXPECT_FALSE(platform::window_exists());
+}
+
+TEST_F(Startup, MissingDataFileEndsTheProgramWithAFailureStatus) {
+    EXPECT_NE(app_main(10), 0);
+    EXPECT_EQ(app_tick_count(), 0);
+    EXPECT_FALSE(platform::window_was_shown());
+}
+
 }  // namespace
 }  // namespace tessaly
