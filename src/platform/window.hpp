@@ -42,4 +42,8 @@ void last_error_reset();
 // Centre of the desktop for a window of the given outer size.
 void center_window_position(int& x, int& y, int width, int height);
 
+// Windowed: the 640 x 480 client area centred on the desktop, not kept on top. Otherwise a
+// borderless window over the whole primary screen, on top.
+void window_place(bool windowed);
+
 }  // namespace tessaly::platform

@@ -194,4 +194,22 @@ void center_window_position(int& x, int& y, int width, int height) {
     }
 }
 
+void window_place(bool windowed) {
+    if (!g_window) return;
+    if (windowed) {
+        SDL_SetWindowFullscreen(g_window, 0);
+        SDL_SetWindowAlwaysOnTop(g_window, SDL_FALSE);
+        SDL_SetWindowSize(g_window, kClientWidth, kClientHeight);
+        int x = 0, y = 0;
+        center_window_position(x, y, kClientWidth, kClientHeight);
+        SDL_SetWindowPosition(g_window, x, y);
+    } else {
+        // A 640 x 480 display mode is not to be had on most displays: the desktop-sized
+        // window shows the picture scaled to fit.
+        SDL_SetWindowAlwaysOnTop(g_window, SDL_TRUE);
+        SDL_SetWindowFullscreen(g_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    if (g_shown) SDL_ShowWindow(g_window);
+}
+
 }  // namespace tessaly::platform

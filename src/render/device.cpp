@@ -1,32 +1,107 @@
 #include "render/device.hpp"
 
+#include <string>
+#include <vector>
+
+#include "app/app.hpp"
 #include "app/task_pool.hpp"
+#include "platform/image.hpp"
+#include "platform/window.hpp"
+#include "render/textures.hpp"
+#include "render/transforms.hpp"
+#include "state/game_state.hpp"
 
 namespace tessaly {
 namespace {
-bool g_ready = false;
+
+constexpr Vec3 kStartLookAt = {0.0f, 100.0f, 0.0f};
+constexpr Vec3 kStartEye = {0.0f, 100.0f, 0.1f};
+
+platform::GpuBackend g_backend = platform::GpuBackend::OpenGL;
+std::string g_capture_path;
+
+platform::GpuSettings settings_now() {
+    return {g_game.settings[kSettingWindowMode] != 0, g_game.settings[kSettingVsync] != 0,
+            g_game.settings[kSettingDepth24] != 0};
+}
+
+void capture_write() {
+    if (g_capture_path.empty()) return;
+    static std::vector<uint32_t> pixels(platform::kBackBufferWidth * platform::kBackBufferHeight);
+    if (!platform::gpu_frame_read(pixels.data()) ||
+        !platform::image_write_png(g_capture_path.c_str(), platform::kBackBufferWidth,
+                                   platform::kBackBufferHeight, pixels.data())) {
+        std::fprintf(stderr, "tessaly: cannot write the frame to %s\n", g_capture_path.c_str());
+    }
+    g_capture_path.clear();
+}
+
+// Release, place the window, start again; if that fails the program ends after this tick.
+void graphics_rebuild() {
+    graphics_release();
+    place_window_for_mode();
+    if (!graphics_start()) g_running = 0;
+}
+
+}  // namespace
+
+void graphics_backend_select(platform::GpuBackend backend) {
+    g_backend = backend;
 }
 
 int graphics_start() {
-    g_ready = true;
+    meshes_release();
+    textures_release();
+    platform::gpu_destroy();
+    if (!platform::gpu_create(g_backend, settings_now())) return 0;
+    if (!meshes_load()) return 0;
+    if (!textures_load()) return 0;
+    // The render states of the whole run.
+    platform::gpu_state_set(platform::GpuState::AlphaBlend, true);
+    platform::gpu_viewport_set(0, 0, platform::kBackBufferWidth, platform::kBackBufferHeight, 0.0f,
+                               1.0f);
+    camera_set(kStartLookAt, kStartEye);
+    platform::gpu_state_set(platform::GpuState::DepthTest, true);
+    platform::gpu_state_set(platform::GpuState::Lighting, false);
     return 1;
 }
 
 void graphics_release() {
-    g_ready = false;
+    meshes_release();
+    textures_release();
+    platform::gpu_destroy();
 }
 
 void render_frame() {
-    if (!g_ready) return;
+    if (!platform::gpu_exists()) return;
+    platform::gpu_clear(kClearColour, kClearDepth);
     task_draw_pass();
+    platform::gpu_texture_bind(nullptr);
+    capture_write();
+    if (!platform::gpu_present()) graphics_rebuild();
 }
 
-void graphics_recreate() {}
-bool graphics_ready() {
-    return g_ready;
+void graphics_recreate() {
+    if (!platform::gpu_exists()) return;
+    graphics_rebuild();
 }
-bool render_capture_next(const char*) {
-    return false;
+
+bool graphics_ready() {
+    return platform::gpu_exists();
+}
+
+void place_window_for_mode() {
+    platform::window_place(g_game.settings[kSettingWindowMode] != 0);
+}
+
+void depth_test_set(bool on) {
+    platform::gpu_state_set(platform::GpuState::DepthTest, on);
+}
+
+bool render_capture_next(const char* path) {
+    if (!path || !*path || g_backend != platform::GpuBackend::OpenGL) return false;
+    g_capture_path = path;
+    return true;
 }
 
 }  // namespace tessaly

@@ -1,0 +1,60 @@
+#pragma once
+// Inside the platform layer: what the device front hands to its back ends.
+#include <cstdint>
+#include <vector>
+
+#include "platform/gpu.hpp"
+
+namespace tessaly::platform {
+
+struct GpuTexture {
+    int width;
+    int height;
+    uint32_t gl_name;
+    std::vector<uint32_t> texels;  // kept by the recording device only
+};
+
+struct GpuMesh {
+    uint32_t fvf;
+    uint32_t gl_vertex_array;
+    uint32_t gl_vertex_buffer;
+    uint32_t gl_index_buffer;
+    uint32_t vertex_count;
+    std::vector<MeshSubset> subsets;
+};
+
+// Everything a draw depends on. version changes whenever any of it changes, so a back end
+// can tell that two draws share state by comparing one number.
+struct GpuDrawState {
+    uint64_t version;
+    uint32_t fvf;
+    GpuTexture* texture;
+    bool alpha_blend, depth_test, lighting;
+    GpuMaterial material;
+    float world[16], view[16], projection[16];
+    float viewport[6];
+};
+
+struct GpuBackendOps {
+    bool (*create)(const GpuSettings& settings);
+    void (*destroy)();
+    bool (*texture_upload)(GpuTexture& texture, const Image& image);
+    void (*texture_release)(GpuTexture& texture);
+    bool (*mesh_upload)(GpuMesh& mesh, const MeshData& data);
+    void (*mesh_release)(GpuMesh& mesh);
+    void (*clear)(const GpuDrawState& state, uint32_t argb, float depth);
+    void (*draw_fan)(const GpuDrawState& state, const void* vertices, int triangles, int stride);
+    void (*draw_subset)(const GpuDrawState& state, GpuMesh& mesh, int subset);
+    bool (*frame_read)(uint32_t* argb);
+    bool (*present)();
+    int (*draw_calls_last_frame)();
+};
+
+const GpuBackendOps& gpu_opengl_ops();
+const GpuBackendOps& gpu_recording_ops();
+
+// A fan vertex of any of the three formats, read into the screen-vertex layout (rhw 1 and
+// white and (0, 0) where the format has no such field).
+ScreenVertex gpu_fan_vertex(uint32_t fvf, const void* vertices, int stride, int index);
+
+}  // namespace tessaly::platform

@@ -1,0 +1,503 @@
+// The OpenGL 3.3 core back end. It draws the game's 640 x 480 picture into a framebuffer of
+// its own (with the chosen depth precision) and shows it in the window scaled to fit. One
+// shader program stands in for the fixed-function pipeline: modulate of texture and diffuse,
+// pre-transformed screen vertices, transformed vertices and emissive-only lighting.
+//
+// Consecutive fans drawn with the same state are gathered and drawn together; the order of
+// everything drawn stays the same, so the picture does too.
+#include <SDL.h>
+#define GL_GLEXT_PROTOTYPES
+#include <GL/glcorearb.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/gpu_backend.hpp"
+#include "platform/window.hpp"
+
+namespace tessaly::platform {
+namespace {
+
+struct GlVertex {
+    float x, y, z, w;
+    uint32_t colour;
+    float u, v;
+};
+
+constexpr int kBatchQuads = 16384;
+constexpr int kBatchVertices = kBatchQuads * 4;
+constexpr int kBatchIndices = kBatchQuads * 6;
+
+const char* const kVertexShader = R"(#version 330 core
+layout(location = 0) in vec4 a_position;
+layout(location = 1) in vec4 a_colour;
+layout(location = 2) in vec2 a_uv;
+uniform int u_pretransformed;
+uniform mat4 u_wvp;
+uniform vec4 u_viewport;
+out vec4 v_colour;
+out vec2 v_uv;
+void main() {
+    if (u_pretransformed != 0) {
+        // Screen pixels with Direct3D's pixel centres on whole coordinates; OpenGL puts
+        // them half a pixel further right and down.
+        float w = a_position.w > 0.0 ? 1.0 / a_position.w : 1.0;
+        vec2 p = (a_position.xy + 0.5 - u_viewport.xy) / u_viewport.zw;
+        vec2 ndc = vec2(p.x * 2.0 - 1.0, 1.0 - p.y * 2.0);
+        gl_Position = vec4(ndc * w, (a_position.z * 2.0 - 1.0) * w, w);
+    } else {
+        vec4 c = u_wvp * vec4(a_position.xyz, 1.0);
+        // The same half-pixel shift for transformed vertices, and clip depth 0..w of
+        // Direct3D brought to OpenGL's -w..w.
+        c.x += c.w / u_viewport.z;
+        c.y -= c.w / u_viewport.w;
+        c.z = 2.0 * c.z - c.w;
+        gl_Position = c;
+    }
+    v_colour = a_colour;
+    v_uv = a_uv;
+}
+)";
+
+const char* const kFragmentShader = R"(#version 330 core
+in vec4 v_colour;
+in vec2 v_uv;
+uniform int u_textured;
+uniform int u_lit;
+uniform vec4 u_lit_colour;
+uniform sampler2D u_texture;
+out vec4 o_colour;
+void main() {
+    vec4 c = u_lit != 0 ? u_lit_colour : v_colour;
+    if (u_textured != 0) c *= texture(u_texture, v_uv);
+    o_colour = c;
+}
+)";
+
+struct Uniforms {
+    GLint pretransformed, wvp, viewport, textured, lit, lit_colour, texture;
+};
+
+// What was last given to OpenGL, so that unchanged state is not sent again.
+struct Applied {
+    bool valid;
+    uint64_t version;
+    GLuint texture;
+    bool blend, depth;
+    GLuint vertex_array;
+};
+
+SDL_GLContext g_context = nullptr;
+SDL_Window* g_window = nullptr;
+GLuint g_program = 0;
+Uniforms g_uniforms{};
+GLuint g_framebuffer = 0, g_colour_buffer = 0, g_depth_buffer = 0;
+GLuint g_stream_array = 0, g_stream_vertices = 0, g_stream_indices = 0;
+Applied g_applied{};
+
+GlVertex* g_batch_vertices = nullptr;
+uint32_t* g_batch_indices = nullptr;
+int g_batch_vertex_count = 0;
+int g_batch_index_count = 0;
+GpuDrawState g_batch_state{};
+
+int g_frame_calls = 0;
+int g_last_frame_calls = 0;
+
+GLuint shader_compile(GLenum kind, const char* source) {
+    const GLuint s = glCreateShader(kind);
+    glShaderSource(s, 1, &source, nullptr);
+    glCompileShader(s);
+    GLint ok = 0;
+    glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[1024];
+        glGetShaderInfoLog(s, sizeof log, nullptr, log);
+        std::fprintf(stderr, "tessaly: shader: %s\n", log);
+        glDeleteShader(s);
+        return 0;
+    }
+    return s;
+}
+
+bool program_build() {
+    const GLuint vs = shader_compile(GL_VERTEX_SHADER, kVertexShader);
+    const GLuint fs = shader_compile(GL_FRAGMENT_SHADER, kFragmentShader);
+    if (!vs || !fs) {
+        if (vs) glDeleteShader(vs);
+        if (fs) glDeleteShader(fs);
+        return false;
+    }
+    g_program = glCreateProgram();
+    glAttachShader(g_program, vs);
+    glAttachShader(g_program, fs);
+    glLinkProgram(g_program);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint ok = 0;
+    glGetProgramiv(g_program, GL_LINK_STATUS, &ok);
+    if (!ok) return false;
+    g_uniforms.pretransformed = glGetUniformLocation(g_program, "u_pretransformed");
+    g_uniforms.wvp = glGetUniformLocation(g_program, "u_wvp");
+    g_uniforms.viewport = glGetUniformLocation(g_program, "u_viewport");
+    g_uniforms.textured = glGetUniformLocation(g_program, "u_textured");
+    g_uniforms.lit = glGetUniformLocation(g_program, "u_lit");
+    g_uniforms.lit_colour = glGetUniformLocation(g_program, "u_lit_colour");
+    g_uniforms.texture = glGetUniformLocation(g_program, "u_texture");
+    glUseProgram(g_program);
+    glUniform1i(g_uniforms.texture, 0);
+    return true;
+}
+
+bool framebuffer_build(bool depth24) {
+    glGenFramebuffers(1, &g_framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, g_framebuffer);
+    glGenRenderbuffers(1, &g_colour_buffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, g_colour_buffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kBackBufferWidth, kBackBufferHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                              g_colour_buffer);
+    glGenRenderbuffers(1, &g_depth_buffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, g_depth_buffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, depth24 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16,
+                          kBackBufferWidth, kBackBufferHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, g_depth_buffer);
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+void vertex_layout_set() {
+    const auto stride = static_cast<GLsizei>(sizeof(GlVertex));
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(offsetof(GlVertex, x)));
+    glEnableVertexAttribArray(1);
+    // ARGB words are B, G, R, A in memory.
+    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                          reinterpret_cast<const void*>(offsetof(GlVertex, colour)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(offsetof(GlVertex, u)));
+}
+
+bool stream_build() {
+    glGenVertexArrays(1, &g_stream_array);
+    glBindVertexArray(g_stream_array);
+    glGenBuffers(1, &g_stream_vertices);
+    glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(GlVertex) * kBatchVertices, nullptr, GL_STREAM_DRAW);
+    glGenBuffers(1, &g_stream_indices);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g_stream_indices);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint32_t) * kBatchIndices, nullptr,
+                 GL_STREAM_DRAW);
+    vertex_layout_set();
+    g_applied.vertex_array = g_stream_array;
+    g_batch_vertices = new GlVertex[kBatchVertices];
+    g_batch_indices = new uint32_t[kBatchIndices];
+    g_batch_vertex_count = 0;
+    g_batch_index_count = 0;
+    return true;
+}
+
+// The matrix product world × view × projection in the row-vector order, as 16 floats; read
+// column by column by OpenGL it is the same transform for column vectors.
+void wvp_compute(const GpuDrawState& s, float* out) {
+    float wv[16];
+    auto mul = [](const float* a, const float* b, float* r) {
+        for (int i = 0; i < 4; ++i) {
+            for (int j = 0; j < 4; ++j) {
+                float sum = 0;
+                for (int k = 0; k < 4; ++k) sum += a[i * 4 + k] * b[k * 4 + j];
+                r[i * 4 + j] = sum;
+            }
+        }
+    };
+    mul(s.world, s.view, wv);
+    mul(wv, s.projection, out);
+}
+
+float clamp01(float v) {
+    return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+}
+
+void state_apply(const GpuDrawState& s, GLuint vertex_array) {
+    if (g_applied.vertex_array != vertex_array) {
+        glBindVertexArray(vertex_array);
+        g_applied.vertex_array = vertex_array;
+    }
+    if (g_applied.valid && g_applied.version == s.version) return;
+    if (!g_applied.valid || g_applied.blend != s.alpha_blend) {
+        s.alpha_blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+        g_applied.blend = s.alpha_blend;
+    }
+    if (!g_applied.valid || g_applied.depth != s.depth_test) {
+        s.depth_test ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
+        g_applied.depth = s.depth_test;
+    }
+    const GLuint tex = s.texture ? s.texture->gl_name : 0;
+    if (!g_applied.valid || g_applied.texture != tex) {
+        glBindTexture(GL_TEXTURE_2D, tex);
+        g_applied.texture = tex;
+    }
+    const bool pre = s.fvf == kFvfScreen;
+    glUniform1i(g_uniforms.pretransformed, pre ? 1 : 0);
+    if (!pre) {
+        float wvp[16];
+        wvp_compute(s, wvp);
+        glUniformMatrix4fv(g_uniforms.wvp, 1, GL_FALSE, wvp);
+    }
+    glUniform4f(g_uniforms.viewport, s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
+    glViewport(static_cast<GLint>(s.viewport[0]),
+               static_cast<GLint>(kBackBufferHeight - s.viewport[1] - s.viewport[3]),
+               static_cast<GLsizei>(s.viewport[2]), static_cast<GLsizei>(s.viewport[3]));
+    glDepthRange(s.viewport[4], s.viewport[5]);
+    glUniform1i(g_uniforms.textured, s.texture ? 1 : 0);
+    // No lights and no ambient: a lit vertex is the emissive colour with the diffuse alpha.
+    glUniform1i(g_uniforms.lit, s.lighting ? 1 : 0);
+    if (s.lighting) {
+        const GpuMaterial& m = s.material;
+        glUniform4f(g_uniforms.lit_colour, clamp01(m.emissive.r), clamp01(m.emissive.g),
+                    clamp01(m.emissive.b), clamp01(m.diffuse.a));
+    }
+    g_applied.valid = true;
+    g_applied.version = s.version;
+}
+
+void batch_flush() {
+    if (g_batch_index_count == 0) return;
+    state_apply(g_batch_state, g_stream_array);
+    glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(GlVertex) * kBatchVertices, nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(GlVertex) * g_batch_vertex_count, g_batch_vertices);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint32_t) * kBatchIndices, nullptr,
+                 GL_STREAM_DRAW);
+    glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, sizeof(uint32_t) * g_batch_index_count,
+                    g_batch_indices);
+    glDrawElements(GL_TRIANGLES, g_batch_index_count, GL_UNSIGNED_INT, nullptr);
+    ++g_frame_calls;
+    g_batch_vertex_count = 0;
+    g_batch_index_count = 0;
+}
+
+void release_all() {
+    delete[] g_batch_vertices;
+    delete[] g_batch_indices;
+    g_batch_vertices = nullptr;
+    g_batch_indices = nullptr;
+    g_batch_vertex_count = g_batch_index_count = 0;
+    if (g_context) {
+        if (g_stream_indices) glDeleteBuffers(1, &g_stream_indices);
+        if (g_stream_vertices) glDeleteBuffers(1, &g_stream_vertices);
+        if (g_stream_array) glDeleteVertexArrays(1, &g_stream_array);
+        if (g_depth_buffer) glDeleteRenderbuffers(1, &g_depth_buffer);
+        if (g_colour_buffer) glDeleteRenderbuffers(1, &g_colour_buffer);
+        if (g_framebuffer) glDeleteFramebuffers(1, &g_framebuffer);
+        if (g_program) glDeleteProgram(g_program);
+        SDL_GL_MakeCurrent(g_window, nullptr);
+        SDL_GL_DeleteContext(g_context);
+    }
+    g_stream_indices = g_stream_vertices = g_stream_array = 0;
+    g_depth_buffer = g_colour_buffer = g_framebuffer = g_program = 0;
+    g_context = nullptr;
+    g_window = nullptr;
+    g_applied = Applied{};
+}
+
+bool create(const GpuSettings& settings) {
+    g_window = static_cast<SDL_Window*>(window_native());
+    if (!g_window) return false;
+    g_context = SDL_GL_CreateContext(g_window);
+    if (!g_context) {
+        std::fprintf(stderr, "tessaly: OpenGL context: %s\n", SDL_GetError());
+        g_window = nullptr;
+        return false;
+    }
+    SDL_GL_MakeCurrent(g_window, g_context);
+    // Without a retrace to wait for (or without control over it) the frame wait holds the pace.
+    SDL_GL_SetSwapInterval(settings.vsync ? 1 : 0);
+    if (!program_build() || !framebuffer_build(settings.depth24) || !stream_build()) {
+        release_all();
+        return false;
+    }
+    glDisable(GL_CULL_FACE);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    g_frame_calls = g_last_frame_calls = 0;
+    return glGetError() == GL_NO_ERROR;
+}
+
+void destroy() {
+    release_all();
+}
+
+bool texture_upload(GpuTexture& t, const Image& image) {
+    glGenTextures(1, &t.gl_name);
+    glBindTexture(GL_TEXTURE_2D, t.gl_name);
+    // One level, point sampling and wrapping: the sampler defaults of the fixed pipeline.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    // Row 0 of the image is texture row v = 0, the top of the picture as Direct3D has it.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, image.argb.data());
+    glBindTexture(GL_TEXTURE_2D, g_applied.valid ? g_applied.texture : 0);
+    if (glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &t.gl_name);
+        t.gl_name = 0;
+        return false;
+    }
+    return true;
+}
+
+void texture_release(GpuTexture& t) {
+    batch_flush();
+    if (g_applied.texture == t.gl_name) g_applied.valid = false;
+    if (t.gl_name) glDeleteTextures(1, &t.gl_name);
+    t.gl_name = 0;
+}
+
+bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
+    std::vector<GlVertex> vertices(data.vertices.size());
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        const MeshVertex& v = data.vertices[i];
+        vertices[i] = {v.x, v.y, v.z, 1.0f, v.colour, v.u, v.v};
+    }
+    glGenVertexArrays(1, &mesh.gl_vertex_array);
+    glBindVertexArray(mesh.gl_vertex_array);
+    glGenBuffers(1, &mesh.gl_vertex_buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, mesh.gl_vertex_buffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(GlVertex) * vertices.size()),
+                 vertices.data(), GL_STATIC_DRAW);
+    glGenBuffers(1, &mesh.gl_index_buffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.gl_index_buffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(sizeof(uint32_t) * data.indices.size()),
+                 data.indices.data(), GL_STATIC_DRAW);
+    vertex_layout_set();
+    glBindVertexArray(g_stream_array);
+    glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
+    g_applied.vertex_array = g_stream_array;
+    return glGetError() == GL_NO_ERROR;
+}
+
+void mesh_release(GpuMesh& mesh) {
+    batch_flush();
+    if (mesh.gl_index_buffer) glDeleteBuffers(1, &mesh.gl_index_buffer);
+    if (mesh.gl_vertex_buffer) glDeleteBuffers(1, &mesh.gl_vertex_buffer);
+    if (mesh.gl_vertex_array) {
+        if (g_applied.vertex_array == mesh.gl_vertex_array) {
+            glBindVertexArray(g_stream_array);
+            g_applied.vertex_array = g_stream_array;
+        }
+        glDeleteVertexArrays(1, &mesh.gl_vertex_array);
+    }
+    mesh.gl_index_buffer = mesh.gl_vertex_buffer = mesh.gl_vertex_array = 0;
+}
+
+void clear(const GpuDrawState&, uint32_t argb, float depth) {
+    batch_flush();
+    glBindFramebuffer(GL_FRAMEBUFFER, g_framebuffer);
+    // The whole target is cleared whatever the viewport; depth writes must be on for it.
+    glViewport(0, 0, kBackBufferWidth, kBackBufferHeight);
+    g_applied.valid = false;
+    glDepthMask(GL_TRUE);
+    glClearColor(((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f,
+                 (argb & 0xFF) / 255.0f, ((argb >> 24) & 0xFF) / 255.0f);
+    glClearDepth(depth);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int stride) {
+    const int count = triangles + 2;
+    if (count > kBatchVertices) return;
+    if (g_batch_index_count > 0 &&
+        (s.version != g_batch_state.version || g_batch_vertex_count + count > kBatchVertices ||
+         g_batch_index_count + 3 * triangles > kBatchIndices)) {
+        batch_flush();
+    }
+    if (g_batch_index_count == 0) g_batch_state = s;
+    const auto base = static_cast<uint32_t>(g_batch_vertex_count);
+    for (int i = 0; i < count; ++i) {
+        const ScreenVertex v = gpu_fan_vertex(s.fvf, vertices, stride, i);
+        g_batch_vertices[g_batch_vertex_count++] = {v.x, v.y, v.z, v.rhw, v.colour, v.u, v.v};
+    }
+    for (int t = 0; t < triangles; ++t) {
+        g_batch_indices[g_batch_index_count++] = base;
+        g_batch_indices[g_batch_index_count++] = base + t + 1;
+        g_batch_indices[g_batch_index_count++] = base + t + 2;
+    }
+}
+
+void draw_subset(const GpuDrawState& s, GpuMesh& mesh, int subset) {
+    batch_flush();
+    const MeshSubset& sub = mesh.subsets[subset];
+    if (sub.index_count == 0) return;
+    state_apply(s, mesh.gl_vertex_array);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(sub.index_count), GL_UNSIGNED_INT,
+                   reinterpret_cast<const void*>(sizeof(uint32_t) * sub.first_index));
+    ++g_frame_calls;
+}
+
+bool frame_read(uint32_t* argb) {
+    batch_flush();
+    static uint32_t rows[kBackBufferWidth * kBackBufferHeight];
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, g_framebuffer);
+    glReadPixels(0, 0, kBackBufferWidth, kBackBufferHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                 rows);
+    if (glGetError() != GL_NO_ERROR) return false;
+    // OpenGL's rows run bottom-up; the back buffer has no alpha to show.
+    for (int y = 0; y < kBackBufferHeight; ++y) {
+        const uint32_t* src = rows + (kBackBufferHeight - 1 - y) * kBackBufferWidth;
+        uint32_t* dst = argb + y * kBackBufferWidth;
+        for (int x = 0; x < kBackBufferWidth; ++x) dst[x] = src[x] | 0xFF000000u;
+    }
+    return true;
+}
+
+bool present() {
+    batch_flush();
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(g_window, &w, &h);
+    // The picture scaled to fit the window with its aspect kept, bars black.
+    int dw = w, dh = w * kBackBufferHeight / kBackBufferWidth;
+    if (dh > h) {
+        dh = h;
+        dw = h * kBackBufferWidth / kBackBufferHeight;
+    }
+    const int dx = (w - dw) / 2, dy = (h - dh) / 2;
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, g_framebuffer);
+    glViewport(0, 0, w, h);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const bool same = dw == kBackBufferWidth && dh == kBackBufferHeight;
+    glBlitFramebuffer(0, 0, kBackBufferWidth, kBackBufferHeight, dx, dy, dx + dw, dy + dh,
+                      GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
+    SDL_GL_SwapWindow(g_window);
+    glBindFramebuffer(GL_FRAMEBUFFER, g_framebuffer);
+    g_applied.valid = false;
+    g_last_frame_calls = g_frame_calls;
+    g_frame_calls = 0;
+    return true;
+}
+
+int draw_calls_last_frame() {
+    return g_last_frame_calls;
+}
+
+const GpuBackendOps kOps = {create,      destroy,      texture_upload, texture_release,
+                            mesh_upload, mesh_release, clear,          draw_fan,
+                            draw_subset, frame_read,   present,        draw_calls_last_frame};
+
+}  // namespace
+
+const GpuBackendOps& gpu_opengl_ops() {
+    return kOps;
+}
+
+}  // namespace tessaly::platform

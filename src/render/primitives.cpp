@@ -1,0 +1,56 @@
+#include "render/primitives.hpp"
+
+#include "platform/gpu.hpp"
+#include "render/transforms.hpp"
+
+namespace tessaly {
+namespace {
+constexpr int kFanTriangles = 2;
+}
+
+QuadVertex& quad_vertex_set(QuadVertex& out, float x, float y, float z, float u, float v) {
+    out = QuadVertex{x, y, z, 0xFFFFFFFF, u, v};
+    return out;
+}
+
+void quad_draw(const QuadVertex vertices[4], uint32_t colour, Texture* texture) {
+    QuadVertex v[4] = {vertices[0], vertices[1], vertices[2], vertices[3]};
+    for (QuadVertex& q : v) q.colour = colour;
+    if (!platform::gpu_exists()) return;
+    platform::gpu_texture_bind(texture);
+    platform::gpu_fvf_set(platform::kFvfTextured);
+    platform::gpu_draw_fan(v, kFanTriangles, sizeof(QuadVertex));
+}
+
+void mesh_draw(const MeshRecord& mesh, const Matrix& world) {
+    if (!platform::gpu_exists() || !mesh.mesh) return;
+    world_transform_set(world);
+    platform::gpu_fvf_set(platform::kFvfTextured);
+    platform::gpu_state_set(platform::GpuState::Lighting, true);
+    for (uint32_t i = 0; i < mesh.material_count; ++i) {
+        platform::gpu_material_set(mesh.materials[i]);
+        platform::gpu_texture_bind(mesh.material_textures[i]);
+        platform::gpu_mesh_draw_subset(mesh.mesh, static_cast<int>(i));
+    }
+    platform::gpu_state_set(platform::GpuState::Lighting, false);
+}
+
+void sphere_draw(const MeshRecord& sphere, const Vec3& position) {
+    if (!platform::gpu_exists() || !sphere.mesh) return;
+    Matrix move;
+    world_transform_set(matrix_translation(move, position.x, position.y, position.z));
+    platform::gpu_fvf_set(platform::kFvfColoured);
+    platform::gpu_texture_bind(nullptr);
+    platform::gpu_mesh_draw_subset(sphere.mesh, 0);
+}
+
+bool sphere_visible(float x, float y, float z, float radius) {
+    const Plane* planes = frustum_planes();
+    const Vec3 centre{x, y, z};
+    for (int i = 0; i < kFrustumPlanes; ++i) {
+        if (plane_dot_coord(planes[i], centre) < -radius) return false;
+    }
+    return true;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,193 @@
+#include "render/textures.hpp"
+
+#include <cmath>
+
+#include "platform/mesh_file.hpp"
+#include "render/asset_pack.hpp"
+
+namespace tessaly {
+namespace {
+
+Texture* g_atlas = nullptr;
+Texture* g_second = nullptr;
+Texture* g_slots[kTextureSlots] = {};
+MeshRecord g_meshes[kMeshCount];
+MeshRecord g_sphere_small;
+MeshRecord g_sphere_large;
+int g_mesh_texture_count = 0;
+
+int next_power_of_two(int v) {
+    int p = 1;
+    while (p < v) p <<= 1;
+    return p;
+}
+
+void record_clear(MeshRecord& r) {
+    r = MeshRecord{};
+}
+
+bool sphere_make(MeshRecord& record, const SphereSpec& spec) {
+    mesh_record_release(record);
+    platform::MeshData data;
+    if (!platform::mesh_sphere(spec.radius, spec.slices, spec.stacks, data)) return false;
+    // Position and colour only, every vertex in the sphere's colour.
+    data.fvf = platform::kFvfColoured;
+    for (platform::MeshVertex& v : data.vertices) v.colour = spec.colour;
+    record.mesh = platform::gpu_mesh_create(data);
+    if (!record.mesh) return false;
+    record.material_count = 0;
+    return mesh_bounds_compute(record, data);
+}
+
+}  // namespace
+
+Texture* atlas_texture() {
+    return g_atlas;
+}
+Texture* second_texture() {
+    return g_second;
+}
+Texture* texture_slot(int n) {
+    return n >= 0 && n < kTextureSlots ? g_slots[n] : nullptr;
+}
+MeshRecord& mesh_record(int n) {
+    // Mesh numbers come from fixed tables; one outside them gets the first mesh.
+    return g_meshes[n >= 0 && n < kMeshCount ? n : 0];
+}
+MeshRecord& sphere_small() {
+    return g_sphere_small;
+}
+MeshRecord& sphere_large() {
+    return g_sphere_large;
+}
+int mesh_texture_count() {
+    return g_mesh_texture_count;
+}
+
+void texture_image_prepare(const platform::Image& in, platform::Image& out) {
+    out.width = next_power_of_two(in.width);
+    out.height = next_power_of_two(in.height);
+    out.argb.assign(static_cast<size_t>(out.width) * out.height, 0u);
+    for (int y = 0; y < in.height; ++y) {
+        const uint32_t* src = in.argb.data() + static_cast<size_t>(y) * in.width;
+        uint32_t* dst = out.argb.data() + static_cast<size_t>(y) * out.width;
+        for (int x = 0; x < in.width; ++x) dst[x] = src[x] == kColourKey ? 0u : src[x];
+    }
+}
+
+int texture_from_entry(Texture** out, int index) {
+    *out = nullptr;
+    if (!platform::gpu_exists() || !pack_buffer() || index < 0 || index >= kPackEntries) {
+        return 0;
+    }
+    uint32_t length = 0;
+    const unsigned char* data = pack_entry(index, &length);
+    platform::Image image, prepared;
+    if (length == 0 || !platform::image_decode(data, length, image)) return 0;
+    texture_image_prepare(image, prepared);
+    *out = platform::gpu_texture_create(prepared);
+    return *out ? 1 : 0;
+}
+
+int textures_load() {
+    if (!texture_from_entry(&g_atlas, kEntryAtlas)) return 0;
+    if (!texture_from_entry(&g_second, kEntrySecondSheet)) return 0;
+    for (int n = 0; n < kTextureSlots; ++n) {
+        if (!texture_from_entry(&g_slots[n], kEntryTextureSlots + n)) return 0;
+    }
+    return 1;
+}
+
+void textures_release() {
+    for (Texture*& t : g_slots) {
+        platform::gpu_texture_release(t);
+        t = nullptr;
+    }
+    platform::gpu_texture_release(g_second);
+    g_second = nullptr;
+    platform::gpu_texture_release(g_atlas);
+    g_atlas = nullptr;
+}
+
+bool mesh_bounds_compute(MeshRecord& record, const platform::MeshData& data) {
+    if (data.vertices.empty()) return false;
+    Vec3 lo{data.vertices[0].x, data.vertices[0].y, data.vertices[0].z};
+    Vec3 hi = lo;
+    double sx = 0, sy = 0, sz = 0;
+    for (const platform::MeshVertex& v : data.vertices) {
+        lo = {std::fmin(lo.x, v.x), std::fmin(lo.y, v.y), std::fmin(lo.z, v.z)};
+        hi = {std::fmax(hi.x, v.x), std::fmax(hi.y, v.y), std::fmax(hi.z, v.z)};
+        sx += v.x;
+        sy += v.y;
+        sz += v.z;
+    }
+    const double n = static_cast<double>(data.vertices.size());
+    const float cx = static_cast<float>(sx / n), cy = static_cast<float>(sy / n),
+                cz = static_cast<float>(sz / n);
+    float radius_sq = 0.0f;
+    for (const platform::MeshVertex& v : data.vertices) {
+        const float dx = v.x - cx, dy = v.y - cy, dz = v.z - cz;
+        radius_sq = std::fmax(radius_sq, dx * dx + dy * dy + dz * dz);
+    }
+    record.box_min = lo;
+    record.box_max = hi;
+    record.height = hi.y - lo.y;
+    record.width = hi.x - lo.x;
+    record.depth = hi.z - lo.z;
+    record.radius = std::sqrt(radius_sq);
+    return true;
+}
+
+bool mesh_record_load(MeshRecord& record, const unsigned char* data, size_t size) {
+    mesh_record_release(record);
+    platform::MeshData mesh;
+    std::vector<platform::MeshFileMaterial> materials;
+    if (!platform::mesh_file_load_x(data, size, mesh, materials)) return false;
+    record.mesh = platform::gpu_mesh_create(mesh);
+    if (!record.mesh) return false;
+    record.material_count = static_cast<uint32_t>(materials.size());
+    record.materials.resize(materials.size());
+    record.material_textures.assign(materials.size(), nullptr);
+    for (size_t i = 0; i < materials.size(); ++i) {
+        record.materials[i] = materials[i].material;
+        if (materials[i].texture_file.empty()) continue;
+        // The name is not used: material textures are the pack's entries 27, 28, ... in
+        // the order the meshes name them, and a texture that fails still uses its entry.
+        const int entry = kEntryMeshTextures + g_mesh_texture_count;
+        if (entry < kEntryMeshes) texture_from_entry(&record.material_textures[i], entry);
+        ++g_mesh_texture_count;
+    }
+    if (!mesh_bounds_compute(record, mesh)) {
+        mesh_record_release(record);
+        return false;
+    }
+    return true;
+}
+
+void mesh_record_release(MeshRecord& record) {
+    platform::gpu_mesh_release(record.mesh);
+    for (Texture* t : record.material_textures) platform::gpu_texture_release(t);
+    record_clear(record);
+}
+
+int meshes_load() {
+    g_mesh_texture_count = 0;
+    for (MeshRecord& r : g_meshes) mesh_record_release(r);
+    if (!pack_buffer()) return 0;
+    for (int n = 0; n < kMeshCount; ++n) {
+        uint32_t length = 0;
+        const unsigned char* data = pack_entry(kEntryMeshes + n, &length);
+        if (!mesh_record_load(g_meshes[n], data, length)) return 0;
+    }
+    if (!sphere_make(g_sphere_small, kSphereSmall)) return 0;
+    if (!sphere_make(g_sphere_large, kSphereLarge)) return 0;
+    return 1;
+}
+
+void meshes_release() {
+    mesh_record_release(g_sphere_small);
+    mesh_record_release(g_sphere_large);
+    for (MeshRecord& r : g_meshes) mesh_record_release(r);
+}
+
+}  // namespace tessaly

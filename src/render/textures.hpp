@@ -1,0 +1,70 @@
+#pragma once
+// The graphics globals made from the asset pack: the two sheets, the 24 texture slots, the
+// 25 meshes with their materials and material textures, and the two generated spheres.
+#include <cstdint>
+#include <vector>
+
+#include "platform/gpu.hpp"
+#include "render/matrix.hpp"
+
+namespace tessaly {
+
+using Texture = platform::GpuTexture;
+using Material = platform::GpuMaterial;
+
+constexpr int kTextureSlots = 24;
+constexpr int kMeshCount = 25;
+// Opaque pure green: every such texel becomes transparent black.
+constexpr uint32_t kColourKey = 0xFF00FF00;
+
+struct MeshRecord {
+    platform::GpuMesh* mesh;
+    uint32_t material_count;
+    std::vector<Material> materials;
+    std::vector<Texture*> material_textures;  // null where a material has none
+    Vec3 box_min;
+    Vec3 box_max;
+    float height;  // box_max.y - box_min.y
+    float width;   // x
+    float depth;   // z
+    float radius;  // bounding sphere around the mean of the vertices
+};
+
+struct SphereSpec {
+    float radius;
+    int slices;
+    int stacks;
+    uint32_t colour;
+};
+constexpr SphereSpec kSphereSmall = {0.4f, 8, 8, 0xFFFFFF00};
+constexpr SphereSpec kSphereLarge = {3.4f, 16, 16, 0xFFFF0000};
+
+Texture* atlas_texture();
+Texture* second_texture();
+Texture* texture_slot(int n);    // 0..23; null outside
+MeshRecord& mesh_record(int n);  // 0..24
+MeshRecord& sphere_small();
+MeshRecord& sphere_large();
+// Material textures handed out so far in this graphics start.
+int mesh_texture_count();
+
+// A texture from pack entry index; 0 (and out null) on failure.
+int texture_from_entry(Texture** out, int index);
+// The atlas, the second sheet and the 24 slots, in this order; 0 at the first failure.
+int textures_load();
+// The 25 meshes from entries 90..114 with their material textures, then the two spheres.
+int meshes_load();
+void meshes_release();
+void textures_release();
+
+// The image brought to a texture: the size rounded up to powers of two with the image at
+// the top-left and the rest transparent black, and the colour key applied.
+void texture_image_prepare(const platform::Image& in, platform::Image& out);
+// Bounds of positions (box, sizes, radius) into the record.
+bool mesh_bounds_compute(MeshRecord& record, const platform::MeshData& data);
+// Loads one X file from memory into a record, handing out material textures from the
+// running counter; used by meshes_load and by tools that check a mesh file.
+bool mesh_record_load(MeshRecord& record, const unsigned char* data, size_t size);
+void mesh_record_release(MeshRecord& record);
+
+}  // namespace tessaly
