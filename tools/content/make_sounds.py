@@ -601,8 +601,9 @@ def fx_hit():
 
 
 def fx_step():
-    """One step on the board: a soft wooden tock, short enough for every square."""
-    n = secs(0.075)
+    """One step on the board: a soft wooden tock, over before a walker reaches the next square
+    (4 frames)."""
+    n = secs(0.06)
     tap = multiply(lowpass(Noise(61).block(n), 1100.0), env_pluck(n, 0.0008, 0.012))
     out = scale(tap, 2.0)
     tone = multiply(osc_glide("sine", 520.0, 300.0, n), env_pluck(n, 0.001, 0.014))
