@@ -3,9 +3,48 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "event/event_pack.hpp"
+#include "platform/files.hpp"
 #include "state/game_state.hpp"
 
 namespace tessaly {
+namespace {
+
+// Little-endian 32-bit integer; false when the file ends first.
+bool read_i32(platform::File* f, int32_t& out) {
+    unsigned char b[4];
+    if (platform::file_read(f, b, 4) != 4) return false;
+    out =
+        static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                             static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
+    return true;
+}
+
+// Moves forward by n bytes by reading them; false when the file ends first.
+bool skip_bytes(platform::File* f, uint32_t n) {
+    unsigned char scratch[4096];
+    while (n > 0) {
+        const size_t want = n < sizeof scratch ? n : sizeof scratch;
+        const size_t got = platform::file_read(f, scratch, want);
+        if (got != want) return false;
+        n -= static_cast<uint32_t>(got);
+    }
+    return true;
+}
+
+int block_row_offset(int height) {
+    return (kGridSize - height) / 2;
+}
+int block_column_offset(int width) {
+    return (kGridSize - width) / 2;
+}
+
+// 2 * (trunc(v) div 2), truncating toward zero.
+float even_floor(float v) {
+    return static_cast<float>(2 * (static_cast<int>(v) / 2));
+}
+
+}  // namespace
 
 int map_alloc() {
     g_game.terrain_layer = nullptr;
@@ -32,7 +71,7 @@ int map_alloc() {
 void map_clear() {
     if (g_game.square_layer) std::memset(g_game.square_layer, 0, kGridCells);
     if (g_game.event_buffer) std::memset(g_game.event_buffer, 0, kEventBufferBytes);
-    if (g_game.terrain_layer) std::memset(g_game.terrain_layer, 15, kGridCells);
+    if (g_game.terrain_layer) std::memset(g_game.terrain_layer, kTerrainFill, kGridCells);
 }
 
 void map_free() {
@@ -42,6 +81,106 @@ void map_free() {
     g_game.terrain_layer = nullptr;
     g_game.square_layer = nullptr;
     g_game.event_buffer = nullptr;
+}
+
+bool map_size_fits(int width, int height) {
+    return width >= 0 && height >= 0 && width <= kGridSize && height <= kGridSize;
+}
+
+int map_block_read(platform::File* file, int8_t* layer, int width, int height) {
+    // A size that cannot be centred in the grid is refused rather than written past it.
+    if (!file || !layer || !map_size_fits(width, height)) return 0;
+    const int r0 = block_row_offset(height);
+    const int c0 = block_column_offset(width);
+    unsigned char row[kGridSize];
+    for (int r = 0; r < height; ++r) {
+        // A file that ends early leaves the rest of the block as it was.
+        const size_t got = platform::file_read(file, row, static_cast<size_t>(width));
+        std::memcpy(layer + (r + r0) * kGridSize + c0, row, got);
+        if (got < static_cast<size_t>(width)) break;
+    }
+    return 1;
+}
+
+size_t map_block_write(unsigned char* out, size_t capacity, const int8_t* layer, int width,
+                       int height) {
+    if (!out || !layer || !map_size_fits(width, height)) return 0;
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (bytes > capacity) return 0;
+    const int r0 = block_row_offset(height);
+    const int c0 = block_column_offset(width);
+    for (int r = 0; r < height; ++r) {
+        std::memcpy(out + static_cast<size_t>(r) * width, layer + (r + r0) * kGridSize + c0,
+                    static_cast<size_t>(width));
+    }
+    return bytes;
+}
+
+int map_pack_load(const char* path) {
+    if (!g_game.terrain_layer || !g_game.square_layer) return 0;
+    platform::File* f = platform::file_open_read(path);
+    if (!f) return 0;
+    int32_t skip = 0, width = 0, height = 0, ignored = 0;
+    // A header that ends early or a size that cannot be centred in the grid changes nothing.
+    const bool header = read_i32(f, skip) && skip_bytes(f, static_cast<uint32_t>(skip)) &&
+                        read_i32(f, width) && read_i32(f, height) && read_i32(f, ignored) &&
+                        read_i32(f, ignored);
+    if (!header || !map_size_fits(width, height)) {
+        platform::file_close(f);
+        return 0;
+    }
+    g_game.map_height = height;
+    g_game.map_width = width;
+    map_block_read(f, g_game.terrain_layer, width, height);
+    map_block_read(f, g_game.square_layer, width, height);
+    platform::file_close(f);
+    g_game.square_count = map_count_squares();
+    return 1;
+}
+
+int map_count_squares() {
+    if (!g_game.square_layer) return 0;
+    int n = 0;
+    for (int i = 0; i < kGridCells; ++i) {
+        const int v = g_game.square_layer[i];
+        if (v >= kSquareFirst && v <= kSquareLast) ++n;
+    }
+    return n;
+}
+
+int field_data_load() {
+    if (!map_pack_load(kMapPackFile)) return 0;
+    return event_pack_load(kEventPackFile);
+}
+
+int cell_index_at(float x, float z) {
+    const int column = static_cast<int>(x + 300.0f) / 2;
+    const int row = static_cast<int>(300.0f - z) / 2;
+    return row * kGridSize + column;
+}
+
+void map_to_world(float& x, float& z) {
+    const float w = static_cast<float>(g_game.map_width);
+    const float h = static_cast<float>(g_game.map_height);
+    x = 2.0f * x - w + 1.0f;
+    z = h - 2.0f * z - 1.0f;
+}
+
+void snap_to_cell(float& x, float& z) {
+    const float w = static_cast<float>(g_game.map_width);
+    const float h = static_cast<float>(g_game.map_height);
+    x = even_floor(x + w) - w + 1.0f;
+    z = h - even_floor(h - z) - 1.0f;
+}
+
+int terrain_at(int cell) {
+    if (!g_game.terrain_layer || cell < 0 || cell >= kGridCells) return kTerrainFill;
+    return g_game.terrain_layer[cell];
+}
+
+int square_at(int cell) {
+    if (!g_game.square_layer || cell < 0 || cell >= kGridCells) return 0;
+    return g_game.square_layer[cell];
 }
 
 }  // namespace tessaly

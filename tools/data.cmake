@@ -1,0 +1,9 @@
+# Further data files built next to data.dat: the board (mappack.dat) from its text map.
+add_executable(tessaly-mapc tools/mapc/mapc.cpp)
+set(TESSALY_BOARD_TEXT ${CMAKE_CURRENT_SOURCE_DIR}/content/board/board.txt)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/mappack.dat
+  COMMAND tessaly-mapc ${TESSALY_BOARD_TEXT} ${CMAKE_BINARY_DIR}/mappack.dat
+  DEPENDS tessaly-mapc ${TESSALY_BOARD_TEXT}
+  COMMENT "Compiling the board into mappack.dat")
+add_custom_target(board_data ALL DEPENDS ${CMAKE_BINARY_DIR}/mappack.dat)
