@@ -1,0 +1,7 @@
+#include "field/minimap.hpp"
+
+namespace tessaly {
+
+void minimap_draw() {}
+
+}  // namespace tessaly

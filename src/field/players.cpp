@@ -1,0 +1,369 @@
+#include "field/players.hpp"
+
+#include <cmath>
+
+#include "app/keys.hpp"
+#include "app/task_pool.hpp"
+#include "event/event_runner.hpp"
+#include "field/map.hpp"
+#include "field/route_hints.hpp"
+#include "field/transforms_pending.hpp"
+#include "render/camera.hpp"
+#include "sound/sound.hpp"
+#include "state/game_state.hpp"
+
+namespace tessaly {
+namespace {
+
+constexpr int kStartLevel = 10;
+constexpr int kStartHitPoints = 200;
+constexpr int kStartMoney = 1000;
+constexpr float kStartFacing = kDirectionWest;
+constexpr int32_t kStartItems[kItemSlots] = {1, 1, 2, 0, 0, 0, 0, 0};
+constexpr int kOpeningSquare = 41;
+constexpr int kOpeningStageEntry = kOpeningSquare - 1;
+constexpr float kCameraStartAngle = 270.0f;
+constexpr float kCameraEyeHeight = 60.0f;
+constexpr float kCloseUpDistance = 0.5f;
+
+constexpr int kSoundConfirm = 8;
+constexpr int kSoundSquare = 6;
+
+// Map column and row of the three start positions.
+struct MapCell {
+    int column, row;
+};
+constexpr MapCell kStartCells[kCharacterCount] = {{59, 52}, {59, 45}, {59, 59}};
+
+// Directions tried by corridor_turn for each facing: straight on, one side, the other, back.
+struct CorridorOrder {
+    int facing;
+    float order[4];
+};
+constexpr CorridorOrder kCorridorOrders[] = {
+    {0, {0.0f, 270.0f, 90.0f, 180.0f}},
+    {180, {180.0f, 270.0f, 90.0f, 0.0f}},
+    {270, {270.0f, 0.0f, 180.0f, 90.0f}},
+    {90, {90.0f, 0.0f, 180.0f, 270.0f}},
+};
+
+// Direction keys in the order choose_direction tests them.
+struct DirectionKey {
+    int key;
+    float direction;
+};
+constexpr DirectionKey kDirectionKeys[] = {
+    {kKeyRight, kDirectionEast},
+    {kKeyLeft, kDirectionWest},
+    {kKeyDown, kDirectionSouth},
+    {kKeyUp, kDirectionNorth},
+};
+
+int round_half_away_int(float v) {
+    return static_cast<int>(v >= 0.0f ? v + 0.5f : v - 0.5f);
+}
+
+void snap(PlayerRecord& p) {
+    snap_to_cell(p.x, p.z);
+}
+
+int player_cell(const PlayerRecord& p) {
+    return cell_index_at(p.x, p.z);
+}
+
+// The history has room for the start square and six more; a count outside it (a damaged
+// save) is not written through.
+void history_set(PlayerRecord& p, int cell) {
+    if (p.history_count >= 0 && p.history_count < kHistoryLength) p.history[p.history_count] = cell;
+}
+
+void history_clear(PlayerRecord& p) {
+    p.history_count = 0;
+    for (int32_t& h : p.history) h = 0;
+}
+
+void members_reset(PlayerRecord& p) {
+    for (int i = 0; i < kMembersPerPlayer; ++i) {
+        MemberRecord& m = p.members[i];
+        m.x = p.x;
+        m.y = p.y;
+        m.z = p.z;
+        m.facing = p.facing;
+        m.step_frame = 0;
+        m.state = i == 0 ? &member_idle : &member_follow;
+    }
+}
+
+}  // namespace
+
+void turn_waiting(PlayerRecord& p) {
+    snap(p);
+}
+
+// A computer player's own turn is not played yet: its turn is passed on at once.
+void turn_start(PlayerRecord& p) {
+    if (p.computer) {
+        end_turn(p);
+        return;
+    }
+    p.state = &die_spin;
+}
+
+void die_spin(PlayerRecord& p) {
+    p.steps_left += 1;
+    if (p.steps_left > kDieFaces) p.steps_left = 1;
+    if (!key_confirm()) return;
+    history_clear(p);
+    sound_request(kSoundConfirm, 0);
+    p.state = &choose_direction;
+    route_hints_compute(p);
+}
+
+void choose_direction(PlayerRecord& p) {
+    snap(p);
+    history_set(p, player_cell(p));
+    for (const DirectionKey& k : kDirectionKeys) {
+        if (!key_pressed(k.key)) continue;
+        // Only the first key that fires counts; a blocked direction keeps the player waiting.
+        if (terrain_passable_toward(p.x, p.z, k.direction)) {
+            p.facing = k.direction;
+            p.step_frame = 0;
+            p.state = &walk;
+        }
+        return;
+    }
+}
+
+void walk(PlayerRecord& p) {
+    step_axis(p.x, p.z, p.facing, kWalkStep);
+    p.step_frame += 1;
+    if (p.step_frame < kFramesPerCell) return;
+    p.step_frame = 0;
+    snap(p);
+    if (square_at(player_cell(p)) >= kSquareFirst) {
+        square_reached(p);
+    } else {
+        corridor_turn(p.x, p.z, p.facing);
+    }
+}
+
+void square_reached(PlayerRecord& p) {
+    p.steps_left -= 1;
+    p.history_count += 1;
+    p.state = &choose_direction;
+    sound_request(kSoundSquare, 0);
+    history_set(p, player_cell(p));
+    route_hints_compute(p);
+    // Walking straight back onto the square two entries back refunds both steps.
+    const int n = p.history_count;
+    if (n >= 2 && n < kHistoryLength && p.history[n] == p.history[n - 2]) {
+        p.history_count -= 2;
+        p.steps_left += 2;
+    } else if (p.steps_left <= 0) {
+        p.state = &arrive;
+    }
+}
+
+void corridor_turn(float x, float z, float& facing) {
+    const int f = static_cast<int>(facing);
+    for (const CorridorOrder& c : kCorridorOrders) {
+        if (c.facing != f) continue;
+        for (float d : c.order) {
+            if (terrain_passable_toward(x, z, d)) {
+                facing = d;
+                return;
+            }
+        }
+        return;
+    }
+}
+
+void arrive(PlayerRecord& p) {
+    snap(p);
+    const MemberRecord& first = p.members[0];
+    const MemberRecord& last = p.members[kMembersPerPlayer - 1];
+    if (std::fabs(last.x - first.x) >= kCloseUpDistance ||
+        std::fabs(last.z - first.z) >= kCloseUpDistance)
+        return;
+    p.state = &event_wait;
+    camera_hold();
+    const int square = square_at(player_cell(p));
+    if (square >= kSquareFirst) {
+        event_start(&p, square);
+    } else {
+        end_turn(p);
+    }
+}
+
+void event_wait(PlayerRecord& p) {
+    snap(p);
+    if (!task_kind_exists(kKindEventRunner)) end_turn(p);
+}
+
+void end_turn(PlayerRecord& p) {
+    p.state = &turn_waiting;
+    p.steps_left = 1;
+    p.step_frame = 0;
+    history_clear(p);
+    snap(p);
+    members_reset(p);
+}
+
+bool player_is_walking(const PlayerRecord& p) {
+    return p.state == &walk;
+}
+
+bool player_is_choosing(const PlayerRecord& p) {
+    return p.state == &choose_direction;
+}
+
+int terrain_passable_toward(float x, float z, float direction) {
+    float tx = 0.0f, tz = 0.0f;
+    pending::direction_offset(tx, tz, x, z, direction, kCellSize);
+    return terrain_passable(terrain_at(cell_index_at(tx, tz))) ? 1 : 0;
+}
+
+void step_axis(float& x, float& z, float facing, float distance) {
+    int f = round_half_away_int(facing) - 180;
+    f %= 360;
+    if (f < 0) f += 360;
+    // f is the facing turned half around: 180 is east, 270 north, 0 west, 90 south.
+    switch (f) {
+        case 180:
+            x += distance;
+            break;
+        case 270:
+            z += distance;
+            break;
+        case 0:
+            x -= distance;
+            break;
+        case 90:
+            z -= distance;
+            break;
+        default:
+            break;
+    }
+}
+
+void player_stats_from_members(int character_id, int32_t& attack, int32_t& defence) {
+    if (character_id < 0 || character_id >= kCharacterCount) character_id = 0;
+    int32_t a = 0, d = 0;
+    for (int i = 0; i < kMembersPerPlayer; ++i) {
+        const MemberData& row = kMemberData[member_data_row(character_id, i)];
+        a += row.attack;
+        d += row.defence;
+    }
+    attack = a / kMembersPerPlayer;
+    defence = d / kMembersPerPlayer;
+}
+
+PlayerRecord* player_create(float x, float y, float z, int computer, int character_id) {
+    Task* t = task_alloc_in_range(kSlotPlayersFirst, kSlotPlayersEnd);
+    if (!t) return nullptr;
+    task_start(t, kKindPlayer, &player_update, &player_draw);
+    PlayerRecord& p = task_record<PlayerRecord>(t);
+    p.alive = 1;
+    p.computer = computer;
+    p.character_id = character_id;
+    p.hidden = 0;
+    p.turn_rank = 0;
+    p.skip_turn = 0;
+    p.state = computer ? &turn_waiting : &turn_start;
+    p.x = x;
+    p.y = y;
+    p.z = z;
+    p.facing = kStartFacing;
+    p.step_frame = 0;
+    p.steps_left = 1;
+    history_clear(p);
+    p.level = kStartLevel;
+    p.hit_points = kStartHitPoints;
+    p.max_hit_points = kStartHitPoints;
+    p.money = kStartMoney;
+    p.experience = 0;
+    player_stats_from_members(character_id, p.attack, p.defence);
+    p.computer_wait = 0;
+    // The member rows of a character outside 0..2 would lie past the characters' rows.
+    const int members_of = character_id >= 0 && character_id < kCharacterCount ? character_id : 0;
+    for (int i = 0; i < kMembersPerPlayer; ++i) {
+        member_init(p.members[i], x, y, z, kStartFacing, member_data_row(members_of, i),
+                    i == 0 ? &member_idle : &member_follow, i == 0 ? nullptr : &p.members[i - 1],
+                    &p);
+    }
+    for (int i = 0; i < kItemSlots; ++i) p.items[i] = kStartItems[i];
+    p.team_number = 0;
+    p.team_target = 0;
+    p.route_number = 0;
+    p.route_die_step = 0;
+    p.route_direction_step = 0;
+    p.achievement_bits = 0;
+    p.heal_left = 0;
+    p.banner_timer = 0;
+    for (int32_t& h : p.route_hints) h = -1;
+    route_hints_compute(p);
+    return &p;
+}
+
+PlayerRecord* player_in_slot(int slot) {
+    Task* pool = task_pool();
+    if (!pool || slot < kSlotPlayersFirst || slot >= kSlotPlayersEnd) return nullptr;
+    Task* t = &pool[slot];
+    if (!t->in_use || t->kind != kKindPlayer) return nullptr;
+    return &task_record<PlayerRecord>(t);
+}
+
+PlayerRecord* turn_ring_link() {
+    PlayerRecord* found[kSlotPlayersEnd - kSlotPlayersFirst] = {};
+    int n = 0;
+    for (int s = kSlotPlayersFirst; s < kSlotPlayersEnd; ++s) {
+        if (PlayerRecord* p = player_in_slot(s)) found[n++] = p;
+    }
+    if (n == 0) return nullptr;
+    if (g_game.settings[kSettingRivals] == 1) {
+        for (int i = 0; i < n; ++i) found[i]->next_player = found[(i + 1) % n];
+    } else {
+        // Without rivals the computer players take no turns.
+        found[0]->next_player = found[0];
+    }
+    return found[0];
+}
+
+int players_create(int character_id) {
+    PlayerRecord* first = nullptr;
+    int k = character_id;
+    for (int s = 0; s < kCharacterCount; ++s) {
+        float x = static_cast<float>(kStartCells[s].column);
+        float z = static_cast<float>(kStartCells[s].row);
+        map_to_world(x, z);
+        PlayerRecord* p = player_create(x, kPlayerHeight, z, s != 0 ? 1 : 0, k);
+        if (s == 0) first = p;
+        k += 1;
+        if (k >= kCharacterCount) k = 0;
+    }
+    turn_ring_link();
+    if (first) {
+        camera_create(first->x, kPlayerHeight, first->z, kCameraStartAngle, kCameraEyeHeight,
+                      first);
+    }
+    g_game.event_stage[kOpeningStageEntry] = character_id;
+    return first ? event_start(first, kOpeningSquare) : 0;
+}
+
+void player_update(Task* t) {
+    Task* pool = task_pool();
+    if (pool && pool[kSlotEventRunner].in_use) return;
+    PlayerRecord& p = task_record<PlayerRecord>(t);
+    if (p.state) p.state(p);
+    MemberRecord& lead = p.members[0];
+    lead.x = p.x;
+    lead.y = p.y;
+    lead.z = p.z;
+    lead.facing = p.facing;
+    for (MemberRecord& m : p.members) {
+        if (m.state) m.state(m);
+    }
+    if (p.alive == 0) t->in_use = 0;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,208 @@
+#include "render/camera.hpp"
+
+#include <cmath>
+
+#include "app/keys.hpp"
+#include "app/task_pool.hpp"
+#include "field/minimap.hpp"
+#include "field/players.hpp"
+#include "field/transforms_pending.hpp"
+#include "sound/sound.hpp"
+#include "state/game_state.hpp"
+
+namespace tessaly {
+namespace {
+
+constexpr float kPanStep = 0.5f;
+constexpr float kHideDistance = 0.5f;
+constexpr int kSoundConfirm = 8;
+
+int round_half_away_int(float v) {
+    return static_cast<int>(v >= 0.0f ? v + 0.5f : v - 0.5f);
+}
+
+bool followed_turn_over(const CameraRecord& c) {
+    return c.followed && c.followed->state == &turn_waiting;
+}
+
+void pass_to_next(CameraRecord& c) {
+    if (c.followed->next_player) c.followed = c.followed->next_player;
+    c.countdown = kTurnPassWait;
+    c.behaviour = &camera_wait;
+}
+
+// Half-unit steps and the move toward the followed player along one axis; d = 0 gives no
+// move.
+CameraStep pan_toward(CameraRecord& c, float target, float followed, CameraStep plus,
+                      CameraStep minus) {
+    const int d = round_half_away_int(target) - round_half_away_int(followed);
+    c.pan_steps = 2 * std::abs(d);
+    if (d > 0) return minus;
+    if (d < 0) return plus;
+    return nullptr;
+}
+
+void move_along(CameraRecord& c, float& axis, float step, CameraStep done) {
+    if (c.pan_steps > 0) {
+        axis += step;
+        c.pan_steps -= 1;
+    } else {
+        c.behaviour = done;
+    }
+}
+
+}  // namespace
+
+void camera_follow(CameraRecord& c) {
+    if (!c.followed) return;
+    c.target_x = c.followed->x;
+    c.target_y = c.followed->y;
+    c.target_z = c.followed->z;
+    if (followed_turn_over(c)) pass_to_next(c);
+}
+
+void camera_hold_target(CameraRecord& c) {
+    if (task_kind_exists(kKindLevelUpSign)) return;
+    if (followed_turn_over(c)) pass_to_next(c);
+}
+
+void camera_wait(CameraRecord& c) {
+    c.countdown -= 1;
+    if (c.countdown <= 0) c.behaviour = &camera_pan_x;
+}
+
+void camera_pan_x(CameraRecord& c) {
+    if (!c.followed) return;
+    const CameraStep next =
+        pan_toward(c, c.target_x, c.followed->x, &camera_move_east, &camera_move_west);
+    if (next) {
+        c.behaviour = next;
+        return;
+    }
+    c.behaviour = &camera_pan_z;
+    camera_pan_z(c);
+}
+
+void camera_move_east(CameraRecord& c) {
+    move_along(c, c.target_x, kPanStep, &camera_pan_z);
+}
+void camera_move_west(CameraRecord& c) {
+    move_along(c, c.target_x, -kPanStep, &camera_pan_z);
+}
+
+void camera_pan_z(CameraRecord& c) {
+    if (!c.followed) return;
+    const CameraStep next =
+        pan_toward(c, c.target_z, c.followed->z, &camera_move_north, &camera_move_south);
+    c.behaviour = next ? next : &camera_arrive;
+}
+
+void camera_move_north(CameraRecord& c) {
+    move_along(c, c.target_z, kPanStep, &camera_arrive);
+}
+void camera_move_south(CameraRecord& c) {
+    move_along(c, c.target_z, -kPanStep, &camera_arrive);
+}
+
+void camera_arrive(CameraRecord& c) {
+    if (!c.followed) return;
+    PlayerRecord& p = *c.followed;
+    c.target_x = p.x;
+    c.target_z = p.z;
+    if (p.skip_turn) {
+        p.skip_turn = 0;
+        c.countdown = kTurnPassWait;
+        c.behaviour = &camera_skip_wait;
+        return;
+    }
+    c.behaviour = &camera_follow;
+    p.state = &turn_start;
+}
+
+void camera_skip_wait(CameraRecord& c) {
+    c.countdown -= 1;
+    if (c.countdown > 0) return;
+    if (c.followed && c.followed->next_player) c.followed = c.followed->next_player;
+    c.behaviour = &camera_pan_x;
+}
+
+int camera_create(float x, float y, float z, float angle, float eye_height,
+                  PlayerRecord* followed) {
+    if (task_kind_exists(kKindCamera)) return 0;
+    Task* t = task_alloc_in_range(kSlotCamera, kSlotCamera + 1);
+    if (!t) return 0;
+    task_start(t, kKindCamera, &camera_update, &camera_draw);
+    CameraRecord& c = task_record<CameraRecord>(t);
+    c.alive = 1;
+    c.target_x = x;
+    c.target_y = y;
+    c.target_z = z;
+    c.angle = angle;
+    c.eye_y = eye_height;
+    pending::direction_offset(c.eye_x, c.eye_z, x, z, angle, kCameraDistance);
+    c.zero = 0;
+    c.behaviour = &camera_follow;
+    c.followed = followed;
+    return 1;
+}
+
+CameraRecord* camera_find() {
+    Task* t = task_find_kind(kKindCamera);
+    return t ? &task_record<CameraRecord>(t) : nullptr;
+}
+
+void camera_hold() {
+    CameraRecord* c = camera_find();
+    if (!c) return;
+    if (c->followed) {
+        c->target_x = c->followed->x;
+        c->target_z = c->followed->z;
+    }
+    c->behaviour = &camera_hold_target;
+}
+
+void camera_rank_players(const CameraRecord& c) {
+    PlayerRecord* live[kSlotPlayersEnd - kSlotPlayersFirst] = {};
+    int n = 0;
+    for (int s = kSlotPlayersFirst; s < kSlotPlayersEnd; ++s) {
+        if (PlayerRecord* p = player_in_slot(s)) live[n++] = p;
+    }
+    for (int i = 0; i < n; ++i) {
+        live[i]->turn_rank = 0;
+        live[i]->hidden = 0;
+    }
+    PlayerRecord* first = c.followed;
+    if (g_game.settings[kSettingRivals] != 0 && first) {
+        PlayerRecord* second = first->next_player;
+        PlayerRecord* third = second ? second->next_player : nullptr;
+        first->turn_rank = 0;
+        if (second && second != first) second->turn_rank = 1;
+        if (third && third != first && third != second) third->turn_rank = 2;
+    }
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            if (i == j) continue;
+            const float d = pending::xz_distance(live[i]->x, live[i]->z, live[j]->x, live[j]->z);
+            if (d < kHideDistance && live[j]->turn_rank < live[i]->turn_rank) live[i]->hidden = 1;
+        }
+    }
+}
+
+void camera_update(Task* t) {
+    CameraRecord& c = task_record<CameraRecord>(t);
+    camera_rank_players(c);
+    if (c.behaviour) c.behaviour(c);
+    pending::direction_offset(c.eye_x, c.eye_z, c.target_x, c.target_z, c.angle, kCameraDistance);
+    if (key_pressed(kKeyShift) && !task_kind_exists(kKindEventRunner)) {
+        // The field menu and the pause menu open here once they exist.
+        sound_request(kSoundConfirm, 0);
+    }
+    if (key_pressed(kKeyControl)) {
+        g_game.minimap_flag = 1 - g_game.minimap_flag;
+        sound_request(kSoundConfirm, 0);
+    }
+}
+
+void camera_draw(Task*) {}
+
+}  // namespace tessaly

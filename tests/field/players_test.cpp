@@ -1,0 +1,393 @@
+#include "field/players.hpp"
+
+#include <gtest/gtest.h>
+
+#include "app/keys.hpp"
+#include "app/task_pool.hpp"
+#include "board_helpers.hpp"
+#include "event/event_runner.hpp"
+#include "field/map.hpp"
+#include "render/camera.hpp"
+#include "state/game_state.hpp"
+
+namespace tessaly {
+namespace {
+
+using test::BoardFixture;
+using test::cell_index_of;
+using test::cell_world;
+using test::tap;
+using test::tick;
+using test::ticks;
+
+// Squares in reading order: 1 (1,1), 2 (4,1), 3 (7,1), 4 (1,4). A blind corridor runs
+// south from square 2; square 4 lies south of square 1.
+const std::vector<std::string> kBoard = {
+    "##########", "#o..o..o##", "#.##.#####", "#.##.#####", "#o########", "##########",
+};
+
+struct Players : BoardFixture {
+    void SetUp() override {
+        BoardFixture::SetUp();
+        test::lay_board(kBoard);
+    }
+    PlayerRecord& human_at(int column, int row) {
+        float x, z;
+        cell_world(column, row, x, z);
+        PlayerRecord* p = player_create(x, kPlayerHeight, z, 0, 0);
+        EXPECT_NE(p, nullptr);
+        p->next_player = p;
+        return *p;
+    }
+    // Lets the die spin until the next frame shows value, then stops it there.
+    void roll(PlayerRecord& p, int value) {
+        if (p.state == &turn_start) tick();
+        ASSERT_EQ(p.state, &die_spin);
+        while (p.steps_left % kDieFaces + 1 != value) tick();
+        tick({kKeyEnter});
+        ASSERT_EQ(p.steps_left, value);
+        ASSERT_EQ(p.state, &choose_direction);
+    }
+    // Presses a direction key and walks until the player waits on a square again (or its
+    // turn goes on past the walk).
+    void go(PlayerRecord& p, int key) {
+        tap(key);
+        for (int i = 0; i < 200 && p.state == &walk; ++i) tick();
+        ASSERT_NE(p.state, &walk);
+    }
+    int cell(const PlayerRecord& p) { return cell_index_at(p.x, p.z); }
+};
+
+TEST_F(Players, CreationSetsTheStartingRecord) {
+    PlayerRecord* p = player_create(3.0f, kPlayerHeight, -5.0f, 1, 2);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(task_pool()[kSlotPlayersFirst].kind, kKindPlayer);
+    EXPECT_EQ(p->alive, 1);
+    EXPECT_EQ(p->computer, 1);
+    EXPECT_EQ(p->character_id, 2);
+    EXPECT_EQ(p->state, &turn_waiting);
+    EXPECT_EQ(p->level, 10);
+    EXPECT_EQ(p->hit_points, 200);
+    EXPECT_EQ(p->max_hit_points, 200);
+    EXPECT_EQ(p->money, 1000);
+    EXPECT_FLOAT_EQ(p->facing, 180.0f);
+    EXPECT_EQ(p->steps_left, 1);
+    EXPECT_EQ(p->items[0], 1);
+    EXPECT_EQ(p->items[1], 1);
+    EXPECT_EQ(p->items[2], 2);
+    EXPECT_EQ(p->items[3], 0);
+    for (int h : p->route_hints) EXPECT_EQ(h, -1);
+    for (int i = 0; i < kMembersPerPlayer; ++i) {
+        const MemberRecord& m = p->members[i];
+        EXPECT_EQ(m.data.id, 8 + i);
+        EXPECT_EQ(m.owner, p);
+        EXPECT_EQ(m.ahead, i == 0 ? nullptr : &p->members[i - 1]);
+        EXPECT_EQ(m.state, i == 0 ? &member_idle : &member_follow);
+        EXPECT_FLOAT_EQ(m.x, 3.0f);
+        EXPECT_FLOAT_EQ(m.z, -5.0f);
+    }
+    PlayerRecord* human = player_create(0, 0, 0, 0, 1);
+    ASSERT_NE(human, nullptr);
+    EXPECT_EQ(human->state, &turn_start);
+}
+
+TEST_F(Players, CreationRefusesWhenSlotsTenToTwelveAreTaken) {
+    for (int i = 0; i < 3; ++i) ASSERT_NE(player_create(0, 0, 0, 1, i), nullptr);
+    EXPECT_EQ(player_create(0, 0, 0, 1, 0), nullptr);
+    EXPECT_FALSE(task_pool()[kSlotPlayersEnd].in_use);
+}
+
+TEST_F(Players, StatsAreTheMembersMeanTruncated) {
+    int32_t a = -1, d = -1;
+    player_stats_from_members(1, a, d);
+    int32_t sa = 0, sd = 0;
+    for (int i = 4; i < 8; ++i) {
+        sa += kMemberData[i].attack;
+        sd += kMemberData[i].defence;
+    }
+    EXPECT_EQ(a, sa / 4);
+    EXPECT_EQ(d, sd / 4);
+    int32_t a0, d0, ax, dx;
+    player_stats_from_members(0, a0, d0);
+    player_stats_from_members(7, ax, dx);
+    EXPECT_EQ(ax, a0);
+    EXPECT_EQ(dx, d0);
+}
+
+TEST_F(Players, TurnRingLinksSlotOrderWithRivals) {
+    PlayerRecord* a = player_create(0, 0, 0, 0, 0);
+    PlayerRecord* b = player_create(0, 0, 0, 1, 1);
+    PlayerRecord* c = player_create(0, 0, 0, 1, 2);
+    EXPECT_EQ(turn_ring_link(), a);
+    EXPECT_EQ(a->next_player, b);
+    EXPECT_EQ(b->next_player, c);
+    EXPECT_EQ(c->next_player, a);
+}
+
+TEST_F(Players, WithoutRivalsTheHumanTakesEveryTurn) {
+    g_game.settings[kSettingRivals] = 0;
+    PlayerRecord* a = player_create(0, 0, 0, 0, 0);
+    player_create(0, 0, 0, 1, 1);
+    EXPECT_EQ(turn_ring_link(), a);
+    EXPECT_EQ(a->next_player, a);
+}
+
+TEST_F(Players, PlayersCreateLaysOutTheNewGame) {
+    test::lay_board(std::vector<std::string>(64, std::string(64, '.')));
+    ASSERT_EQ(players_create(2), 1);
+    PlayerRecord& human = test::player_at_slot(10);
+    PlayerRecord& second = test::player_at_slot(11);
+    PlayerRecord& third = test::player_at_slot(12);
+    EXPECT_EQ(human.computer, 0);
+    EXPECT_EQ(human.character_id, 2);
+    EXPECT_EQ(second.character_id, 0);
+    EXPECT_EQ(third.character_id, 1);
+    EXPECT_EQ(second.computer, 1);
+    EXPECT_EQ(third.computer, 1);
+    float x, z;
+    cell_world(59, 52, x, z);
+    EXPECT_FLOAT_EQ(human.x, x);
+    EXPECT_FLOAT_EQ(human.z, z);
+    EXPECT_FLOAT_EQ(human.y, 0.05f);
+    cell_world(59, 45, x, z);
+    EXPECT_FLOAT_EQ(second.z, z);
+    cell_world(59, 59, x, z);
+    EXPECT_FLOAT_EQ(third.z, z);
+    EXPECT_EQ(human.next_player, &second);
+    CameraRecord* cam = camera_find();
+    ASSERT_NE(cam, nullptr);
+    EXPECT_EQ(cam->followed, &human);
+    EXPECT_FLOAT_EQ(cam->angle, 270.0f);
+    EXPECT_FLOAT_EQ(cam->eye_y, 60.0f);
+    EXPECT_FLOAT_EQ(cam->target_y, 0.05f);
+    EXPECT_EQ(g_game.event_stage[40], 2);
+    EXPECT_TRUE(task_pool()[kSlotEventRunner].in_use);
+    // A second event cannot start while the opening one runs.
+    EXPECT_EQ(event_start(&human, 3), 0);
+}
+
+TEST_F(Players, TerrainPassableTowardLooksOneCellAway) {
+    float x, z;
+    cell_world(1, 1, x, z);
+    EXPECT_EQ(terrain_passable_toward(x, z, 0.0f), 1);
+    EXPECT_EQ(terrain_passable_toward(x, z, 270.0f), 1);
+    EXPECT_EQ(terrain_passable_toward(x, z, 90.0f), 0);
+    EXPECT_EQ(terrain_passable_toward(x, z, 180.0f), 0);
+    // Negative terrain values are passable, 15 and up blocked.
+    g_game.terrain_layer[cell_index_of(0, 1)] = -5;
+    EXPECT_EQ(terrain_passable_toward(x, z, 180.0f), 1);
+    g_game.terrain_layer[cell_index_of(2, 1)] = 14;
+    EXPECT_EQ(terrain_passable_toward(x, z, 0.0f), 1);
+    g_game.terrain_layer[cell_index_of(2, 1)] = 15;
+    EXPECT_EQ(terrain_passable_toward(x, z, 0.0f), 0);
+}
+
+TEST_F(Players, StepAxisMovesAlongOneAxisByTheRoundedFacing) {
+    struct Case {
+        float facing, dx, dz;
+    };
+    for (Case c : {Case{0, 0.5f, 0}, Case{90, 0, 0.5f}, Case{180, -0.5f, 0}, Case{270, 0, -0.5f},
+                   Case{360, 0.5f, 0}, Case{-90, 0, -0.5f}, Case{89.6f, 0, 0.5f},
+                   Case{270.4f, 0, -0.5f}, Case{45, 0, 0}, Case{89.4f, 0, 0}}) {
+        float x = 10.0f, z = 20.0f;
+        step_axis(x, z, c.facing, 0.5f);
+        EXPECT_FLOAT_EQ(x, 10.0f + c.dx) << c.facing;
+        EXPECT_FLOAT_EQ(z, 20.0f + c.dz) << c.facing;
+    }
+}
+
+TEST_F(Players, CorridorTurnGoesStraightThenSideThenBack) {
+    float x, z;
+    // In the corridor south of square 1, heading north: straight on.
+    cell_world(1, 2, x, z);
+    float facing = 90.0f;
+    corridor_turn(x, z, facing);
+    EXPECT_FLOAT_EQ(facing, 90.0f);
+    // At the corner cell (1,3) heading south, south is passable: the corridor goes on.
+    cell_world(1, 3, x, z);
+    facing = 270.0f;
+    corridor_turn(x, z, facing);
+    EXPECT_FLOAT_EQ(facing, 270.0f);
+    // At the blind end (4,3) heading south: east and west are blocked too, so back north.
+    cell_world(4, 3, x, z);
+    facing = 270.0f;
+    corridor_turn(x, z, facing);
+    EXPECT_FLOAT_EQ(facing, 90.0f);
+    // Heading east into a cell open to north and south: 270 is tried before 90.
+    test::lay_board({"#.##", "..##", "#.##", "####"});
+    cell_world(1, 1, x, z);
+    facing = 0.0f;
+    corridor_turn(x, z, facing);
+    EXPECT_FLOAT_EQ(facing, 270.0f);
+    // Walled in: the facing stays.
+    test::lay_board({"####", "#.##", "####", "####"});
+    cell_world(1, 1, x, z);
+    facing = 180.0f;
+    corridor_turn(x, z, facing);
+    EXPECT_FLOAT_EQ(facing, 180.0f);
+}
+
+TEST_F(Players, DieRunsOneToSixAndStopsOnConfirm) {
+    PlayerRecord& p = human_at(1, 4);
+    tick();
+    ASSERT_EQ(p.state, &die_spin);
+    int seen[12];
+    for (int& v : seen) {
+        tick();
+        v = p.steps_left;
+    }
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(seen[i], (1 + i) % 6 + 1);
+    const int before = p.steps_left;
+    tick({kKeyZ});
+    EXPECT_EQ(p.steps_left, before % 6 + 1);
+    EXPECT_EQ(p.state, &choose_direction);
+    EXPECT_EQ(p.history_count, 0);
+}
+
+TEST_F(Players, DieOfThreeWalksToTheThirdSquare) {
+    PlayerRecord& p = human_at(1, 4);
+    roll(p, 3);
+    go(p, kKeyUp);
+    EXPECT_EQ(cell(p), cell_index_of(1, 1));
+    EXPECT_EQ(p.steps_left, 2);
+    go(p, kKeyRight);
+    EXPECT_EQ(cell(p), cell_index_of(4, 1));
+    go(p, kKeyRight);
+    EXPECT_EQ(cell(p), cell_index_of(7, 1));
+    EXPECT_EQ(p.steps_left, 0);
+    EXPECT_EQ(p.state, &arrive);
+    EXPECT_EQ(p.history_count, 3);
+    EXPECT_EQ(p.history[0], cell_index_of(1, 4));
+    EXPECT_EQ(p.history[1], cell_index_of(1, 1));
+    EXPECT_EQ(p.history[3], cell_index_of(7, 1));
+}
+
+TEST_F(Players, WalkTakesFourFramesPerCellAndCorridorsCostNothing) {
+    PlayerRecord& p = human_at(1, 4);
+    roll(p, 2);
+    const float z0 = p.z;
+    tick({kKeyUp});
+    EXPECT_EQ(p.state, &walk);
+    EXPECT_FLOAT_EQ(p.facing, 90.0f);
+    for (int frame = 1; frame <= 12; ++frame) {
+        tick();
+        EXPECT_FLOAT_EQ(p.z, z0 + 0.5f * frame) << frame;
+    }
+    EXPECT_EQ(p.state, &choose_direction);
+    EXPECT_EQ(p.steps_left, 1);
+}
+
+TEST_F(Players, BlockedDirectionKeepsThePlayerWaiting) {
+    PlayerRecord& p = human_at(1, 4);
+    roll(p, 2);
+    tap(kKeyLeft);
+    tap(kKeyDown);
+    EXPECT_EQ(p.state, &choose_direction);
+    // Only the first key that fires counts: Right (blocked) before Up.
+    tick({kKeyRight, kKeyUp});
+    EXPECT_EQ(p.state, &choose_direction);
+}
+
+TEST_F(Players, WalkingBackOntoTheSquareJustLeftRefundsBothSteps) {
+    PlayerRecord& p = human_at(4, 1);
+    roll(p, 2);
+    go(p, kKeyRight);
+    EXPECT_EQ(cell(p), cell_index_of(7, 1));
+    EXPECT_EQ(p.steps_left, 1);
+    go(p, kKeyLeft);
+    EXPECT_EQ(cell(p), cell_index_of(4, 1));
+    EXPECT_EQ(p.steps_left, 2);
+    EXPECT_EQ(p.history_count, 0);
+    EXPECT_EQ(p.state, &choose_direction);
+}
+
+TEST_F(Players, BlindCorridorTurnsBackAndCostsAStep) {
+    PlayerRecord& p = human_at(4, 1);
+    roll(p, 2);
+    go(p, kKeyDown);
+    EXPECT_EQ(cell(p), cell_index_of(4, 1));
+    EXPECT_FLOAT_EQ(p.facing, 90.0f);
+    EXPECT_EQ(p.steps_left, 1);
+    EXPECT_EQ(p.history_count, 1);
+    EXPECT_EQ(p.state, &choose_direction);
+    // The last step then ends the walk on the next square.
+    go(p, kKeyLeft);
+    EXPECT_EQ(cell(p), cell_index_of(1, 1));
+    EXPECT_EQ(p.state, &arrive);
+}
+
+// A walk of three cells ends before the last member has set off: it closes up all the same.
+TEST_F(Players, ArriveWaitsForTheFileThenRunsTheSquareEventAndEndsTheTurn) {
+    PlayerRecord& p = human_at(1, 4);
+    roll(p, 1);
+    go(p, kKeyUp);
+    ASSERT_EQ(p.state, &arrive);
+    // The members are still strung out behind.
+    EXPECT_GE(std::abs(p.members[3].z - p.members[0].z), 0.5f);
+    int frames = 0;
+    while (p.state == &arrive && frames < 100) {
+        tick();
+        ++frames;
+    }
+    EXPECT_GT(frames, 1);
+    EXPECT_EQ(p.state, &event_wait);
+    EXPECT_LT(std::abs(p.members[3].z - p.members[0].z), 0.5f);
+    EXPECT_TRUE(task_pool()[kSlotEventRunner].in_use);
+    // The empty event ends after a frame; the next frame ends the turn.
+    ticks(3);
+    EXPECT_FALSE(task_pool()[kSlotEventRunner].in_use);
+    EXPECT_EQ(p.state, &turn_waiting);
+    EXPECT_EQ(p.steps_left, 1);
+    EXPECT_EQ(p.history_count, 0);
+    for (const MemberRecord& m : p.members) {
+        EXPECT_FLOAT_EQ(m.x, p.x);
+        EXPECT_FLOAT_EQ(m.z, p.z);
+        EXPECT_EQ(m.step_frame, 0);
+    }
+    EXPECT_EQ(p.members[1].state, &member_follow);
+}
+
+TEST_F(Players, ArriveOffASquareEndsTheTurnWithoutAnEvent) {
+    PlayerRecord& p = human_at(1, 2);
+    p.state = &arrive;
+    tick();
+    EXPECT_EQ(p.state, &turn_waiting);
+    EXPECT_FALSE(task_pool()[kSlotEventRunner].in_use);
+}
+
+TEST_F(Players, NothingMovesWhileAnEventRuns) {
+    PlayerRecord& p = human_at(1, 4);
+    roll(p, 2);
+    tick({kKeyUp});
+    ASSERT_EQ(p.state, &walk);
+    Task* runner = task_alloc_at(kSlotEventRunner);
+    task_start(runner, kKindEventRunner, nullptr, nullptr);
+    const float z = p.z;
+    const float mz = p.members[1].z;
+    ticks(10);
+    EXPECT_FLOAT_EQ(p.z, z);
+    EXPECT_FLOAT_EQ(p.members[1].z, mz);
+    EXPECT_EQ(p.step_frame, 0);
+    runner->in_use = 0;
+    tick();
+    EXPECT_FLOAT_EQ(p.z, z + 0.5f);
+}
+
+TEST_F(Players, ComputerTurnIsPassedOnAtOnce) {
+    float x, z;
+    cell_world(1, 1, x, z);
+    PlayerRecord* p = player_create(x, kPlayerHeight, z, 1, 1);
+    p->state = &turn_start;
+    tick();
+    EXPECT_EQ(p->state, &turn_waiting);
+}
+
+TEST_F(Players, DeadPlayerEndsItsTask) {
+    PlayerRecord& p = human_at(1, 4);
+    p.alive = 0;
+    tick();
+    EXPECT_FALSE(task_pool()[kSlotPlayersFirst].in_use);
+}
+
+}  // namespace
+}  // namespace tessaly
