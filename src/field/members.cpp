@@ -13,16 +13,16 @@ constexpr float kAimSlack = 0.5f;
 constexpr float kCloseUp = 0.5f;
 
 void snap(MemberRecord& m) {
-    snap_to_cell(m.x, m.z);
+    snap_to_cell(m.position.x, m.position.z);
 }
 
 }  // namespace
 
 MemberRecord& member_init(MemberRecord& m, float x, float y, float z, float facing, int row,
                           MemberStep state, MemberRecord* ahead, PlayerRecord* owner) {
-    m.x = x;
-    m.y = y;
-    m.z = z;
+    m.position.x = x;
+    m.position.y = y;
+    m.position.z = z;
     m.facing = facing;
     m.state = state;
     m.ahead = ahead;
@@ -35,8 +35,8 @@ MemberRecord& member_init(MemberRecord& m, float x, float y, float z, float faci
 // The first rule that matches wins; the differences are signed.
 bool member_aim(MemberRecord& m) {
     if (!m.ahead) return false;
-    const float dx = m.x - m.ahead->x;
-    const float dz = m.z - m.ahead->z;
+    const float dx = m.position.x - m.ahead->position.x;
+    const float dz = m.position.z - m.ahead->position.z;
     if (dx <= -kAimReach && dz < kAimSlack) {
         m.facing = kDirectionEast;
     } else if (dx >= kAimReach && dz < kAimSlack) {
@@ -53,7 +53,8 @@ bool member_aim(MemberRecord& m) {
 
 bool member_closed_up(const MemberRecord& m) {
     if (!m.ahead) return true;
-    return std::fabs(m.x - m.ahead->x) < kCloseUp && std::fabs(m.z - m.ahead->z) < kCloseUp;
+    return std::fabs(m.position.x - m.ahead->position.x) < kCloseUp &&
+           std::fabs(m.position.z - m.ahead->position.z) < kCloseUp;
 }
 
 void member_idle(MemberRecord&) {}
@@ -71,7 +72,7 @@ void member_follow(MemberRecord& m) {
 }
 
 void member_step(MemberRecord& m) {
-    step_axis(m.x, m.z, m.facing, kWalkStep);
+    step_axis(m.position.x, m.position.z, m.facing, kWalkStep);
     m.step_frame += 1;
     if (m.step_frame < kFramesPerCell) return;
     m.step_frame = 0;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "field/member_data.hpp"
+#include "render/matrix.hpp"
 
 namespace tessaly {
 
@@ -14,7 +15,7 @@ using MemberStep = void (*)(MemberRecord&);
 struct MemberRecord {
     PlayerRecord* owner;
     MemberRecord* ahead;  // null for member 0
-    float x, y, z;
+    Vec3 position;
     float facing;
     int32_t step_frame;
     MemberStep state;

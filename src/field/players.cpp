@@ -7,8 +7,8 @@
 #include "event/event_runner.hpp"
 #include "field/map.hpp"
 #include "field/route_hints.hpp"
-#include "field/transforms_pending.hpp"
 #include "render/camera.hpp"
+#include "render/transforms.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
 
@@ -64,11 +64,11 @@ int round_half_away_int(float v) {
 }
 
 void snap(PlayerRecord& p) {
-    snap_to_cell(p.x, p.z);
+    snap_to_cell(p.position.x, p.position.z);
 }
 
 int player_cell(const PlayerRecord& p) {
-    return cell_index_at(p.x, p.z);
+    return cell_index_at(p.position.x, p.position.z);
 }
 
 // The history has room for the start square and six more; a count outside it (a damaged
@@ -85,9 +85,7 @@ void history_clear(PlayerRecord& p) {
 void members_reset(PlayerRecord& p) {
     for (int i = 0; i < kMembersPerPlayer; ++i) {
         MemberRecord& m = p.members[i];
-        m.x = p.x;
-        m.y = p.y;
-        m.z = p.z;
+        m.position = p.position;
         m.facing = p.facing;
         m.step_frame = 0;
         m.state = i == 0 ? &member_idle : &member_follow;
@@ -125,7 +123,7 @@ void choose_direction(PlayerRecord& p) {
     for (const DirectionKey& k : kDirectionKeys) {
         if (!key_pressed(k.key)) continue;
         // Only the first key that fires counts; a blocked direction keeps the player waiting.
-        if (terrain_passable_toward(p.x, p.z, k.direction)) {
+        if (terrain_passable_toward(p.position.x, p.position.z, k.direction)) {
             p.facing = k.direction;
             p.step_frame = 0;
             p.state = &walk;
@@ -135,7 +133,7 @@ void choose_direction(PlayerRecord& p) {
 }
 
 void walk(PlayerRecord& p) {
-    step_axis(p.x, p.z, p.facing, kWalkStep);
+    step_axis(p.position.x, p.position.z, p.facing, kWalkStep);
     p.step_frame += 1;
     if (p.step_frame < kFramesPerCell) return;
     p.step_frame = 0;
@@ -143,7 +141,7 @@ void walk(PlayerRecord& p) {
     if (square_at(player_cell(p)) >= kSquareFirst) {
         square_reached(p);
     } else {
-        corridor_turn(p.x, p.z, p.facing);
+        corridor_turn(p.position.x, p.position.z, p.facing);
     }
 }
 
@@ -182,8 +180,8 @@ void arrive(PlayerRecord& p) {
     snap(p);
     const MemberRecord& first = p.members[0];
     const MemberRecord& last = p.members[kMembersPerPlayer - 1];
-    if (std::fabs(last.x - first.x) >= kCloseUpDistance ||
-        std::fabs(last.z - first.z) >= kCloseUpDistance)
+    if (std::fabs(last.position.x - first.position.x) >= kCloseUpDistance ||
+        std::fabs(last.position.z - first.position.z) >= kCloseUpDistance)
         return;
     p.state = &event_wait;
     camera_hold();
@@ -219,7 +217,7 @@ bool player_is_choosing(const PlayerRecord& p) {
 
 int terrain_passable_toward(float x, float z, float direction) {
     float tx = 0.0f, tz = 0.0f;
-    pending::direction_offset(tx, tz, x, z, direction, kCellSize);
+    direction_offset(tx, tz, x, z, direction, kCellSize);
     return terrain_passable(terrain_at(cell_index_at(tx, tz))) ? 1 : 0;
 }
 
@@ -270,9 +268,9 @@ PlayerRecord* player_create(float x, float y, float z, int computer, int charact
     p.turn_rank = 0;
     p.skip_turn = 0;
     p.state = computer ? &turn_waiting : &turn_start;
-    p.x = x;
-    p.y = y;
-    p.z = z;
+    p.position.x = x;
+    p.position.y = y;
+    p.position.z = z;
     p.facing = kStartFacing;
     p.step_frame = 0;
     p.steps_left = 1;
@@ -343,8 +341,8 @@ int players_create(int character_id) {
     }
     turn_ring_link();
     if (first) {
-        camera_create(first->x, kPlayerHeight, first->z, kCameraStartAngle, kCameraEyeHeight,
-                      first);
+        camera_create(first->position.x, kPlayerHeight, first->position.z, kCameraStartAngle,
+                      kCameraEyeHeight, first);
     }
     g_game.event_stage[kOpeningStageEntry] = character_id;
     return first ? event_start(first, kOpeningSquare) : 0;
@@ -356,9 +354,7 @@ void player_update(Task* t) {
     PlayerRecord& p = task_record<PlayerRecord>(t);
     if (p.state) p.state(p);
     MemberRecord& lead = p.members[0];
-    lead.x = p.x;
-    lead.y = p.y;
-    lead.z = p.z;
+    lead.position = p.position;
     lead.facing = p.facing;
     for (MemberRecord& m : p.members) {
         if (m.state) m.state(m);

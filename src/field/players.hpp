@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "field/members.hpp"
+#include "render/matrix.hpp"
 
 namespace tessaly {
 
@@ -42,7 +43,7 @@ struct PlayerRecord {
     int32_t defence;
     int32_t money;
     int32_t experience;
-    float x, y, z;
+    Vec3 position;
     float facing;
     int32_t step_frame;
     int32_t steps_left;

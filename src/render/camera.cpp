@@ -6,7 +6,7 @@
 #include "app/task_pool.hpp"
 #include "field/minimap.hpp"
 #include "field/players.hpp"
-#include "field/transforms_pending.hpp"
+#include "render/transforms.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
 
@@ -55,9 +55,7 @@ void move_along(CameraRecord& c, float& axis, float step, CameraStep done) {
 
 void camera_follow(CameraRecord& c) {
     if (!c.followed) return;
-    c.target_x = c.followed->x;
-    c.target_y = c.followed->y;
-    c.target_z = c.followed->z;
+    c.target = c.followed->position;
     if (followed_turn_over(c)) pass_to_next(c);
 }
 
@@ -74,7 +72,7 @@ void camera_wait(CameraRecord& c) {
 void camera_pan_x(CameraRecord& c) {
     if (!c.followed) return;
     const CameraStep next =
-        pan_toward(c, c.target_x, c.followed->x, &camera_move_east, &camera_move_west);
+        pan_toward(c, c.target.x, c.followed->position.x, &camera_move_east, &camera_move_west);
     if (next) {
         c.behaviour = next;
         return;
@@ -84,31 +82,31 @@ void camera_pan_x(CameraRecord& c) {
 }
 
 void camera_move_east(CameraRecord& c) {
-    move_along(c, c.target_x, kPanStep, &camera_pan_z);
+    move_along(c, c.target.x, kPanStep, &camera_pan_z);
 }
 void camera_move_west(CameraRecord& c) {
-    move_along(c, c.target_x, -kPanStep, &camera_pan_z);
+    move_along(c, c.target.x, -kPanStep, &camera_pan_z);
 }
 
 void camera_pan_z(CameraRecord& c) {
     if (!c.followed) return;
     const CameraStep next =
-        pan_toward(c, c.target_z, c.followed->z, &camera_move_north, &camera_move_south);
+        pan_toward(c, c.target.z, c.followed->position.z, &camera_move_north, &camera_move_south);
     c.behaviour = next ? next : &camera_arrive;
 }
 
 void camera_move_north(CameraRecord& c) {
-    move_along(c, c.target_z, kPanStep, &camera_arrive);
+    move_along(c, c.target.z, kPanStep, &camera_arrive);
 }
 void camera_move_south(CameraRecord& c) {
-    move_along(c, c.target_z, -kPanStep, &camera_arrive);
+    move_along(c, c.target.z, -kPanStep, &camera_arrive);
 }
 
 void camera_arrive(CameraRecord& c) {
     if (!c.followed) return;
     PlayerRecord& p = *c.followed;
-    c.target_x = p.x;
-    c.target_z = p.z;
+    c.target.x = p.position.x;
+    c.target.z = p.position.z;
     if (p.skip_turn) {
         p.skip_turn = 0;
         c.countdown = kTurnPassWait;
@@ -134,12 +132,12 @@ int camera_create(float x, float y, float z, float angle, float eye_height,
     task_start(t, kKindCamera, &camera_update, &camera_draw);
     CameraRecord& c = task_record<CameraRecord>(t);
     c.alive = 1;
-    c.target_x = x;
-    c.target_y = y;
-    c.target_z = z;
+    c.target.x = x;
+    c.target.y = y;
+    c.target.z = z;
     c.angle = angle;
-    c.eye_y = eye_height;
-    pending::direction_offset(c.eye_x, c.eye_z, x, z, angle, kCameraDistance);
+    c.eye.y = eye_height;
+    direction_offset(c.eye.x, c.eye.z, x, z, angle, kCameraDistance);
     c.zero = 0;
     c.behaviour = &camera_follow;
     c.followed = followed;
@@ -155,8 +153,8 @@ void camera_hold() {
     CameraRecord* c = camera_find();
     if (!c) return;
     if (c->followed) {
-        c->target_x = c->followed->x;
-        c->target_z = c->followed->z;
+        c->target.x = c->followed->position.x;
+        c->target.z = c->followed->position.z;
     }
     c->behaviour = &camera_hold_target;
 }
@@ -182,7 +180,7 @@ void camera_rank_players(const CameraRecord& c) {
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             if (i == j) continue;
-            const float d = pending::xz_distance(live[i]->x, live[i]->z, live[j]->x, live[j]->z);
+            const float d = xz_distance(live[i]->position, live[j]->position);
             if (d < kHideDistance && live[j]->turn_rank < live[i]->turn_rank) live[i]->hidden = 1;
         }
     }
@@ -192,7 +190,9 @@ void camera_update(Task* t) {
     CameraRecord& c = task_record<CameraRecord>(t);
     camera_rank_players(c);
     if (c.behaviour) c.behaviour(c);
-    pending::direction_offset(c.eye_x, c.eye_z, c.target_x, c.target_z, c.angle, kCameraDistance);
+    direction_offset(c.eye.x, c.eye.z, c.target.x, c.target.z, c.angle, kCameraDistance);
+    camera_set(c.target, c.eye);
+    frustum_update();
     if (key_pressed(kKeyShift) && !task_kind_exists(kKindEventRunner)) {
         // The field menu and the pause menu open here once they exist.
         sound_request(kSoundConfirm, 0);

@@ -3,6 +3,8 @@
 // distance and height, follows the player on turn and passes the turn on with a pan.
 #include <cstdint>
 
+#include "render/matrix.hpp"
+
 namespace tessaly {
 
 struct Task;
@@ -16,8 +18,8 @@ constexpr int kTurnPassWait = 50;
 
 struct CameraRecord {
     int32_t alive;
-    float eye_x, eye_y, eye_z;  // eye y is the camera height and never changes
-    float target_x, target_y, target_z;
+    Vec3 eye;  // eye y is the camera height and never changes
+    Vec3 target;
     float angle;  // from the target to the eye in the x-z plane, degrees
     int32_t zero;
     int32_t pan_steps;  // half-unit steps left in the current pan

@@ -3,35 +3,19 @@
 #include "field/map.hpp"
 
 namespace tessaly::test {
-namespace {
-
-bool g_virtual_down[256];
-
-}  // namespace
-
-bool& virtual_key_down(int virtual_key) {
-    return g_virtual_down[virtual_key & 0xFF];
-}
-
-bool fake_key_source(int virtual_key) {
-    return virtual_key >= 0 && virtual_key < 256 && g_virtual_down[virtual_key];
-}
-
 void BoardFixture::SetUp() {
-    ASSERT_TRUE(pool_create());
-    pool_reset();
-    g_game = GameState{};
+    TickFixture::SetUp();
+    // Only the board's fields: the fixed tables of the game state keep their contents.
+    for (int32_t& stage : g_game.event_stage) stage = 0;
+    g_game.square_count = 0;
+    g_game.minimap_flag = 0;
     apply_settings_defaults();
     ASSERT_EQ(map_alloc(), 1);
-    for (bool& d : g_virtual_down) d = false;
-    keys_set_source(&fake_key_source);
-    keys_init();
 }
 
 void BoardFixture::TearDown() {
-    keys_set_source(nullptr);
     map_free();
-    pool_destroy();
+    TickFixture::TearDown();
 }
 
 void lay_board(const std::vector<std::string>& rows) {
@@ -87,22 +71,6 @@ int cell_index_of(int column, int row) {
 
 int square_on(int column, int row) {
     return square_at(cell_index_of(column, row));
-}
-
-void tick(std::initializer_list<int> held) {
-    for (bool& d : g_virtual_down) d = false;
-    for (int k : held) g_virtual_down[key_virtual_code(k)] = true;
-    keys_poll();
-    task_update_pass();
-}
-
-void ticks(int n, std::initializer_list<int> held) {
-    for (int i = 0; i < n; ++i) tick(held);
-}
-
-void tap(int key) {
-    tick({key});
-    tick();
 }
 
 PlayerRecord& player_at_slot(int slot) {

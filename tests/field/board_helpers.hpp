@@ -12,14 +12,12 @@
 #include "field/map.hpp"
 #include "field/players.hpp"
 #include "state/game_state.hpp"
+#include "support/ticks.hpp"
 
 namespace tessaly::test {
 
-// Virtual key state the keyboard poll reads in tests.
-bool& virtual_key_down(int virtual_key);
-bool fake_key_source(int virtual_key);
-
-struct BoardFixture : ::testing::Test {
+// A fresh pool, keyboard and game state with the map buffers allocated, as at start-up.
+struct BoardFixture : TickFixture {
     void SetUp() override;
     void TearDown() override;
 };
@@ -33,12 +31,6 @@ void cell_world(int column, int row, float& x, float& z);
 int cell_index_of(int column, int row);
 // The square number on a map cell (0 = none).
 int square_on(int column, int row);
-
-// One frame of the update half with the given keys held (as game key indices).
-void tick(std::initializer_list<int> held = {});
-void ticks(int n, std::initializer_list<int> held = {});
-// A key pressed for one frame and released the next.
-void tap(int key);
 
 // The player of slot 10..12.
 PlayerRecord& player_at_slot(int slot);

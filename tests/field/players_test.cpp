@@ -16,8 +16,8 @@ namespace {
 using test::BoardFixture;
 using test::cell_index_of;
 using test::cell_world;
-using test::tap;
 using test::tick;
+using test::tick_press;
 using test::ticks;
 
 // Squares in reading order: 1 (1,1), 2 (4,1), 3 (7,1), 4 (1,4). A blind corridor runs
@@ -44,18 +44,18 @@ struct Players : BoardFixture {
         if (p.state == &turn_start) tick();
         ASSERT_EQ(p.state, &die_spin);
         while (p.steps_left % kDieFaces + 1 != value) tick();
-        tick({kKeyEnter});
+        tick_press({kKeyEnter});
         ASSERT_EQ(p.steps_left, value);
         ASSERT_EQ(p.state, &choose_direction);
     }
     // Presses a direction key and walks until the player waits on a square again (or its
     // turn goes on past the walk).
     void go(PlayerRecord& p, int key) {
-        tap(key);
+        tick_press({key});
         for (int i = 0; i < 200 && p.state == &walk; ++i) tick();
         ASSERT_NE(p.state, &walk);
     }
-    int cell(const PlayerRecord& p) { return cell_index_at(p.x, p.z); }
+    int cell(const PlayerRecord& p) { return cell_index_at(p.position.x, p.position.z); }
 };
 
 TEST_F(Players, CreationSetsTheStartingRecord) {
@@ -83,8 +83,8 @@ TEST_F(Players, CreationSetsTheStartingRecord) {
         EXPECT_EQ(m.owner, p);
         EXPECT_EQ(m.ahead, i == 0 ? nullptr : &p->members[i - 1]);
         EXPECT_EQ(m.state, i == 0 ? &member_idle : &member_follow);
-        EXPECT_FLOAT_EQ(m.x, 3.0f);
-        EXPECT_FLOAT_EQ(m.z, -5.0f);
+        EXPECT_FLOAT_EQ(m.position.x, 3.0f);
+        EXPECT_FLOAT_EQ(m.position.z, -5.0f);
     }
     PlayerRecord* human = player_create(0, 0, 0, 0, 1);
     ASSERT_NE(human, nullptr);
@@ -146,20 +146,20 @@ TEST_F(Players, PlayersCreateLaysOutTheNewGame) {
     EXPECT_EQ(third.computer, 1);
     float x, z;
     cell_world(59, 52, x, z);
-    EXPECT_FLOAT_EQ(human.x, x);
-    EXPECT_FLOAT_EQ(human.z, z);
-    EXPECT_FLOAT_EQ(human.y, 0.05f);
+    EXPECT_FLOAT_EQ(human.position.x, x);
+    EXPECT_FLOAT_EQ(human.position.z, z);
+    EXPECT_FLOAT_EQ(human.position.y, 0.05f);
     cell_world(59, 45, x, z);
-    EXPECT_FLOAT_EQ(second.z, z);
+    EXPECT_FLOAT_EQ(second.position.z, z);
     cell_world(59, 59, x, z);
-    EXPECT_FLOAT_EQ(third.z, z);
+    EXPECT_FLOAT_EQ(third.position.z, z);
     EXPECT_EQ(human.next_player, &second);
     CameraRecord* cam = camera_find();
     ASSERT_NE(cam, nullptr);
     EXPECT_EQ(cam->followed, &human);
     EXPECT_FLOAT_EQ(cam->angle, 270.0f);
-    EXPECT_FLOAT_EQ(cam->eye_y, 60.0f);
-    EXPECT_FLOAT_EQ(cam->target_y, 0.05f);
+    EXPECT_FLOAT_EQ(cam->eye.y, 60.0f);
+    EXPECT_FLOAT_EQ(cam->target.y, 0.05f);
     EXPECT_EQ(g_game.event_stage[40], 2);
     EXPECT_TRUE(task_pool()[kSlotEventRunner].in_use);
     // A second event cannot start while the opening one runs.
@@ -238,7 +238,7 @@ TEST_F(Players, DieRunsOneToSixAndStopsOnConfirm) {
     }
     for (int i = 0; i < 12; ++i) EXPECT_EQ(seen[i], (1 + i) % 6 + 1);
     const int before = p.steps_left;
-    tick({kKeyZ});
+    tick_press({kKeyZ});
     EXPECT_EQ(p.steps_left, before % 6 + 1);
     EXPECT_EQ(p.state, &choose_direction);
     EXPECT_EQ(p.history_count, 0);
@@ -265,13 +265,13 @@ TEST_F(Players, DieOfThreeWalksToTheThirdSquare) {
 TEST_F(Players, WalkTakesFourFramesPerCellAndCorridorsCostNothing) {
     PlayerRecord& p = human_at(1, 4);
     roll(p, 2);
-    const float z0 = p.z;
-    tick({kKeyUp});
+    const float z0 = p.position.z;
+    tick_press({kKeyUp});
     EXPECT_EQ(p.state, &walk);
     EXPECT_FLOAT_EQ(p.facing, 90.0f);
     for (int frame = 1; frame <= 12; ++frame) {
         tick();
-        EXPECT_FLOAT_EQ(p.z, z0 + 0.5f * frame) << frame;
+        EXPECT_FLOAT_EQ(p.position.z, z0 + 0.5f * frame) << frame;
     }
     EXPECT_EQ(p.state, &choose_direction);
     EXPECT_EQ(p.steps_left, 1);
@@ -280,11 +280,11 @@ TEST_F(Players, WalkTakesFourFramesPerCellAndCorridorsCostNothing) {
 TEST_F(Players, BlockedDirectionKeepsThePlayerWaiting) {
     PlayerRecord& p = human_at(1, 4);
     roll(p, 2);
-    tap(kKeyLeft);
-    tap(kKeyDown);
+    tick_press({kKeyLeft});
+    tick_press({kKeyDown});
     EXPECT_EQ(p.state, &choose_direction);
     // Only the first key that fires counts: Right (blocked) before Up.
-    tick({kKeyRight, kKeyUp});
+    tick_press({kKeyRight, kKeyUp});
     EXPECT_EQ(p.state, &choose_direction);
 }
 
@@ -323,7 +323,7 @@ TEST_F(Players, ArriveWaitsForTheFileThenRunsTheSquareEventAndEndsTheTurn) {
     go(p, kKeyUp);
     ASSERT_EQ(p.state, &arrive);
     // The members are still strung out behind.
-    EXPECT_GE(std::abs(p.members[3].z - p.members[0].z), 0.5f);
+    EXPECT_GE(std::abs(p.members[3].position.z - p.members[0].position.z), 0.5f);
     int frames = 0;
     while (p.state == &arrive && frames < 100) {
         tick();
@@ -331,7 +331,7 @@ TEST_F(Players, ArriveWaitsForTheFileThenRunsTheSquareEventAndEndsTheTurn) {
     }
     EXPECT_GT(frames, 1);
     EXPECT_EQ(p.state, &event_wait);
-    EXPECT_LT(std::abs(p.members[3].z - p.members[0].z), 0.5f);
+    EXPECT_LT(std::abs(p.members[3].position.z - p.members[0].position.z), 0.5f);
     EXPECT_TRUE(task_pool()[kSlotEventRunner].in_use);
     // The empty event ends after a frame; the next frame ends the turn.
     ticks(3);
@@ -340,8 +340,8 @@ TEST_F(Players, ArriveWaitsForTheFileThenRunsTheSquareEventAndEndsTheTurn) {
     EXPECT_EQ(p.steps_left, 1);
     EXPECT_EQ(p.history_count, 0);
     for (const MemberRecord& m : p.members) {
-        EXPECT_FLOAT_EQ(m.x, p.x);
-        EXPECT_FLOAT_EQ(m.z, p.z);
+        EXPECT_FLOAT_EQ(m.position.x, p.position.x);
+        EXPECT_FLOAT_EQ(m.position.z, p.position.z);
         EXPECT_EQ(m.step_frame, 0);
     }
     EXPECT_EQ(p.members[1].state, &member_follow);
@@ -358,19 +358,19 @@ TEST_F(Players, ArriveOffASquareEndsTheTurnWithoutAnEvent) {
 TEST_F(Players, NothingMovesWhileAnEventRuns) {
     PlayerRecord& p = human_at(1, 4);
     roll(p, 2);
-    tick({kKeyUp});
+    tick_press({kKeyUp});
     ASSERT_EQ(p.state, &walk);
     Task* runner = task_alloc_at(kSlotEventRunner);
     task_start(runner, kKindEventRunner, nullptr, nullptr);
-    const float z = p.z;
-    const float mz = p.members[1].z;
+    const float z = p.position.z;
+    const float mz = p.members[1].position.z;
     ticks(10);
-    EXPECT_FLOAT_EQ(p.z, z);
-    EXPECT_FLOAT_EQ(p.members[1].z, mz);
+    EXPECT_FLOAT_EQ(p.position.z, z);
+    EXPECT_FLOAT_EQ(p.members[1].position.z, mz);
     EXPECT_EQ(p.step_frame, 0);
     runner->in_use = 0;
     tick();
-    EXPECT_FLOAT_EQ(p.z, z + 0.5f);
+    EXPECT_FLOAT_EQ(p.position.z, z + 0.5f);
 }
 
 TEST_F(Players, ComputerTurnIsPassedOnAtOnce) {
