@@ -125,6 +125,11 @@ class Builder:
                 b, c, ub, uc = c, b, uc, ub
             self.tris.append((a, b, c, key, ua, ub, uc))
 
+    def add(self, other, xf):
+        """Another builder's triangles under xf (a uniform scale, turn and move)."""
+        for a, b, c, key, ua, ub, uc in other.tris:
+            self.tris.append((xf.apply(a), xf.apply(b), xf.apply(c), key, ua, ub, uc))
+
     def solid(self, faces, key, xf=IDENTITY, uv_faces=None, centre=None):
         """A convex solid from polygons in local space. key is a colour name, or a function of
         the polygon's index giving the name, or ('tex', name) for a textured material."""
