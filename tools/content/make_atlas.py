@@ -11,7 +11,7 @@ import math
 import os
 import sys
 
-from PIL import Image, ImageDraw, ImageFilter
+from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import figures  # noqa: E402
@@ -22,6 +22,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 CATALOGUE = os.path.join(ROOT, "content", "art", "atlas.tsv")
 ROSTER = os.path.join(ROOT, "content", "art", "roster.tsv")
 OUTPUT = os.path.join(ROOT, "content", "art", "atlas.png")
+CONTACT = os.path.join(ROOT, "docs", "atlas_contact.png")
 SHEET = 2048
 
 # Theme colours of the three characters (roster: leon, mira, gald) and of the four crests.
@@ -897,7 +898,22 @@ def main():
         assert 0 <= p["left"] < p["right"] <= SHEET and 0 <= p["top"] < p["bottom"] <= SHEET, p["name"]
     sheet = build(catalogue)
     style.save_png(sheet.convert("RGB"), OUTPUT)
-    print(f"{OUTPUT}: {len(catalogue)} pictures")
+    style.save_png(contact_sheet(sheet), CONTACT)
+    print(f"{OUTPUT}: {len(catalogue)} pictures; contact sheet {CONTACT}")
+
+
+def contact_sheet(sheet):
+    """The sheet at half size with the colour key shown as a grey checker, for reading."""
+    rgb_sheet = sheet.convert("RGB")
+    r, g, b = ImageChops.difference(rgb_sheet, Image.new("RGB", sheet.size, style.KEY[:3])).split()
+    mask = ImageChops.lighter(ImageChops.lighter(r, g), b).point(lambda v: 255 if v else 0)
+    checker = Image.new("RGB", sheet.size, (96, 96, 104))
+    d = ImageDraw.Draw(checker)
+    for y in range(0, sheet.height, 16):
+        for x in range((y // 16) % 2 * 16, sheet.width, 32):
+            d.rectangle((x, y, x + 15, y + 15), fill=(120, 120, 128))
+    checker.paste(rgb_sheet, (0, 0), mask)
+    return checker.resize((sheet.width // 2, sheet.height // 2), Image.LANCZOS)
 
 
 if __name__ == "__main__":
