@@ -165,14 +165,15 @@ def draw_body(pen, f, sh):
     hem = 8.0
     # arms behind the torso edge
     for side in (-1, 1):
-        pen.poly([(side * (sh - 0.1), 1.9), (side * (sh + 0.55), 2.4), (side * (sh + 0.75), 5.6),
+        pen.poly([(side * (sh - 0.2), 2.0), (side * (sh + 0.45), 2.6), (side * (sh + 0.75), 5.6),
                   (side * (sh + 0.05), 5.7), (side * (sh - 0.35), 3.0)], shade(o2, 0.9))
         pen.ell(side * (sh + 0.42), 5.85, 0.42, 0.4, skin)
-    body = [(-sh, 1.75), (-sh * 0.45, 1.45), (sh * 0.45, 1.45), (sh, 1.75), (sh * 1.12, hem),
-            (-sh * 1.12, hem)]
+    shoulder = curve(0, 2.3, sh, 0.9, 180, 360, 20)
+    body = shoulder + [(sh * 1.02, 3.0), (sh * 1.12, hem), (-sh * 1.12, hem), (-sh * 1.02, 3.0)]
     pen.poly(body, oc)
-    pen.poly([(0.1, 1.5), (sh * 0.45, 1.45), (sh, 1.75), (sh * 1.12, hem), (0.1, hem)], shade(oc, 0.86),
-             line=False)
+    right = [q for q in shoulder if q[0] >= 0.1]
+    pen.poly([(0.1, 1.4)] + right + [(sh * 1.02, 3.0), (sh * 1.12, hem), (0.1, hem)], shade(oc, 0.86), line=False)
+    pen.poly(body, None)
     if kind == "armour":
         metal = rgb(f.get("metal", "c8ccd8"))
         pen.poly([(-sh * 0.8, 1.8), (sh * 0.8, 1.8), (sh * 0.85, 4.6), (0, 5.3), (-sh * 0.85, 4.6)], metal)
@@ -259,9 +260,9 @@ def draw_front_items(pen, f, sh):
             pen.thin([(-0.95, y), (-0.2, y)], (150, 150, 160, 255))
             pen.thin([(0.2, y), (0.95, y)], (150, 150, 160, 255))
     elif item == "orb":
-        pen.ell(0, 4.6, 1.0, 1.0, rgb(f.get("gem", "48c9b0"), 255))
-        pen.ell(-0.3, 4.25, 0.3, 0.25, (255, 255, 255, 255), line=False)
-        pen.poly([(-0.9, 5.5), (0.9, 5.5), (1.1, 6.0), (-1.1, 6.0)], rgb("d4ac0d"))
+        pen.ell(0, 3.3, 0.95, 0.95, rgb(f.get("gem", "48c9b0"), 255))
+        pen.ell(-0.3, 2.95, 0.3, 0.25, (255, 255, 255, 255), line=False)
+        pen.poly([(-0.9, 4.15), (0.9, 4.15), (1.1, 4.6), (-1.1, 4.6)], rgb("d4ac0d"))
     elif item == "lute":
         lc = rgb("ca6f1e")
         pen.ell(0.4, 4.6, 1.1, 1.0, lc)
@@ -399,9 +400,9 @@ def draw_headgear(pen, f):
             for side in (-1, 1):
                 pen.poly([(side * 0.7, -0.8), (side * 1.8, -1.6), (side * 1.9, -2.4), (side * 1.35, -1.5),
                           (side * 0.85, -0.35)], rgb("fdebd0"))
-        pen.poly(curve(0, -0.15, 1.08, 1.1, 180, 360) + [(1.1, 0.05), (-1.1, 0.05)], c)
-        pen.poly([(-1.12, -0.25), (1.12, -0.25), (1.12, 0.08), (-1.12, 0.08)], shade(c, 0.8))
-        pen.poly([(-0.1, -0.2), (0.1, -0.2), (0.08, 0.55), (-0.08, 0.55)], shade(c, 0.8))
+        pen.poly(curve(0, -0.35, 1.08, 1.0, 180, 360) + [(1.1, -0.2), (-1.1, -0.2)], c)
+        pen.poly([(-1.12, -0.45), (1.12, -0.45), (1.12, -0.16), (-1.12, -0.16)], shade(c, 0.8))
+        pen.poly([(-0.09, -0.3), (0.09, -0.3), (0.07, 0.42), (-0.07, 0.42)], shade(c, 0.8))
         pen.thin([(-0.5, -0.9), (-0.1, -1.1)], shade(c, 1.4), width=round(pen.ow * 1.4))
     elif hg in ("witch_hat", "tall_hat"):
         tall = 3.4 if hg == "witch_hat" else 3.0
@@ -456,6 +457,11 @@ def draw_headgear(pen, f):
         pen.poly(curve(0, 0.0, 1.1, 1.2, 180, 360) + [(1.1, 0.5), (0.8, 1.25), (-0.8, 1.25), (-1.1, 0.5)], c)
         pen.poly([(-0.75, -0.05), (0.75, -0.05), (0.6, 0.35), (-0.6, 0.35)], (10, 8, 14, 255))
         pen.thin([(0, 0.4), (0, 1.2)], shade(c, 0.6))
+        if f.get("eye_glow"):
+            g = rgb(f["eye_glow"])
+            for side in (-1, 1):
+                pen.poly([(side * 0.15, 0.05), (side * 0.55, 0.02), (side * 0.5, 0.22), (side * 0.18, 0.24)], g,
+                         line=False)
 
 
 def draw_head(pen, f):
@@ -561,13 +567,21 @@ def draw_canine(pen, f):
     fur = rgb(f.get("fur", "7f8c8d"))
     light = rgb(f.get("fur2", "d5d8dc"))
     eye = rgb(f.get("eyes", "f4d03f"))
-    # body behind the head
-    pen.poly([(-2.2, 2.0), (2.2, 2.0), (2.6, 8.0), (-2.6, 8.0)], shade(fur, 0.85))
-    pen.poly([(-1.2, 1.6), (1.2, 1.6), (1.0, 6.5), (-1.0, 6.5)], light)
+    # a sitting body behind the head: haunches, chest ruff and two front legs
+    pen.ell(-1.9, 5.6, 1.5, 1.9, shade(fur, 0.8))
+    pen.ell(1.9, 5.6, 1.5, 1.9, shade(fur, 0.8))
+    pen.poly(curve(0, 2.6, 1.9, 1.4, 180, 360) + [(2.0, 8.0), (-2.0, 8.0)], fur)
+    ruff = [(-1.5, 1.4), (-0.9, 2.2), (-1.2, 3.0), (-0.5, 3.1), (-0.6, 4.0), (0, 3.6), (0.6, 4.0), (0.5, 3.1),
+            (1.2, 3.0), (0.9, 2.2), (1.5, 1.4)]
+    pen.poly(ruff, light)
+    for side in (-1, 1):
+        pen.poly([(side * 0.35, 4.0), (side * 1.15, 4.0), (side * 1.1, 7.2), (side * 0.4, 7.2)], fur)
+        pen.ell(side * 0.8, 7.25, 0.55, 0.32, light)
+        pen.thin([(side * 0.75, 7.1), (side * 0.75, 7.5)])
     if f.get("scarf"):
         sc = rgb(f["scarf"])
-        pen.poly([(-1.6, 1.5), (1.6, 1.5), (1.4, 2.3), (-1.4, 2.3)], sc)
-        pen.poly([(0.6, 2.1), (1.2, 2.1), (1.3, 3.8), (0.7, 3.4)], shade(sc, 0.8))
+        pen.poly([(-1.45, 1.3), (1.45, 1.3), (1.3, 2.05), (-1.3, 2.05)], sc)
+        pen.poly([(0.5, 1.9), (1.1, 1.9), (1.25, 3.5), (0.65, 3.2)], shade(sc, 0.8))
     for side in (-1, 1):
         pen.poly([(side * 0.45, -0.9), (side * 1.25, -2.1), (side * 1.2, -0.3)], fur)
         pen.poly([(side * 0.65, -0.85), (side * 1.1, -1.65), (side * 1.05, -0.55)], rgb("f1948a"), line=False)
@@ -651,6 +665,17 @@ def draw_golem(pen, f):
     pen.thin([(-1.5, 2.5), (-0.6, 3.2), (-1.0, 4.5)], shade(stone, 0.6))
     pen.poly([(-0.5, 3.4), (0.5, 3.4), (0.6, 4.3), (-0.6, 4.3)], rgb("5dade2"), line=False)
     draw_head(pen, {"head": "golem", "stone": f.get("stone", "95a5a6")})
+
+
+def top_extent(f):
+    """How far the figure reaches above the centre of its head, in head radii."""
+    kind = f.get("kind", "person")
+    if kind == "wisp":
+        return 3.7
+    if kind in ("canine", "dragon"):
+        return 2.6
+    return {"witch_hat": 4.2, "tall_hat": 3.9, "horned": 2.6, "crown": 1.9, "spiked_crown": 2.0,
+            "feather_cap": 2.3, "tiara": 1.5}.get(f.get("headgear"), 1.35)
 
 
 def draw_figure(pen, f):

@@ -112,7 +112,7 @@ def draw_keyhelp(p, size):
 
 
 def draw_plate(p, size):
-    return words_keyed(size, p["words"], bold=True, max_size=16)
+    return words_keyed(size, p["words"], bold=True, max_size=17)
 
 
 def draw_party_name(p, size):
@@ -534,8 +534,9 @@ def draw_portrait(p, size):
     """An event portrait: the figure from the head to the waist, standing on the lower edge."""
     w, h = size
     f = figure_spec(p)
-    r = min(w * 0.2, h * 0.17)
-    layer = figures.render(f, size, r, (w * 0.46, h - r * 4.6), outline=1.2)
+    top = figures.top_extent(f)
+    r = min(w * 0.19, (h - 4) / (top + 3.9))
+    layer = figures.render(f, size, r, (w * 0.46, h - r * 3.9), outline=1.2)
     return style.keyed(layer)
 
 
@@ -545,9 +546,9 @@ def draw_card(p, size):
     w, h = size
     f = figure_spec(p)
     kind = f.get("kind", "person")
-    r = 30 if kind == "person" else 27
-    cy = 104 if kind == "person" else 110
-    layer = figures.render(f, size, r, (w / 2, cy), outline=1.2)
+    r = 33 if kind == "person" else 29
+    cy = 100 if kind == "person" else 108
+    layer = figures.render(f, size, r, (w / 2, cy), outline=1.3)
     img = style.keyed(layer)
     d = ImageDraw.Draw(img)
     d.rectangle((0, 0, w - 1, h - 1), outline=style.OUTLINE)
@@ -641,16 +642,19 @@ def draw_title_picture(p, size):
         d.line((0, y, w - 1, y), fill=c + (255,))
     stars(d, w, h, 160, 7, top=0, bottom=int(h * 0.4))
     # moon
-    d.ellipse((470, 40, 530, 100), fill=(255, 246, 214, 255))
-    d.ellipse((488, 34, 548, 94), fill=None)
+    for r, c in ((44, (96, 70, 140)), (38, (130, 100, 170)), (30, (255, 246, 214))):
+        d.ellipse((570 - r, 66 - r, 570 + r, 66 + r), fill=c + (255,))
+    d.ellipse((556, 54, 566, 62), fill=(236, 226, 196, 255))
+    d.ellipse((574, 72, 586, 80), fill=(236, 226, 196, 255))
     # far mountains
     d.polygon([(0, horizon), (0, 250), (60, 215), (120, 250), (190, 200), (260, 245), (330, 230), (400, 260),
                (470, 210), (540, 240), (640, 205), (640, horizon)], fill=(64, 48, 98, 255))
     d.polygon([(0, horizon), (0, 290), (90, 265), (170, 285), (250, 268), (330, 290), (420, 270), (520, 292),
                (640, 270), (640, horizon)], fill=(86, 58, 104, 255))
     # the castle on the right hill
-    cx = 452
-    d.polygon([(360, horizon), (400, 292), (452, 270), (520, 296), (560, horizon)], fill=(60, 40, 80, 255))
+    cx = 572
+    d.polygon([(480, horizon), (520, 292), (572, 262), (620, 290), (640, 300), (640, horizon)],
+              fill=(60, 40, 80, 255))
     castle = (44, 30, 62, 255)
     d.rectangle((cx - 40, 210, cx + 40, 280), fill=castle)
     for tx, ty, tw in ((cx - 50, 180, 18), (cx + 32, 180, 18), (cx - 9, 150, 18)):
