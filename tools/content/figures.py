@@ -173,6 +173,8 @@ def draw_body(pen, f, sh):
     pen.poly(body, oc)
     right = [q for q in shoulder if q[0] >= 0.1]
     pen.poly([(0.1, 1.4)] + right + [(sh * 1.02, 3.0), (sh * 1.12, hem), (0.1, hem)], shade(oc, 0.86), line=False)
+    left = [q for q in shoulder if q[0] <= -0.5]
+    pen.poly(left + [(-0.5, 2.0), (-sh * 0.75, 3.4), (-sh * 1.0, 3.2)], shade(oc, 1.14), line=False)
     pen.poly(body, None)
     if kind == "armour":
         metal = rgb(f.get("metal", "c8ccd8"))
@@ -464,6 +466,17 @@ def draw_headgear(pen, f):
                          line=False)
 
 
+def head_outline(n=36):
+    """A face a little narrower towards the chin than an ellipse."""
+    pts = []
+    for i in range(n):
+        a = math.radians(360 * i / n)
+        sa = math.sin(a)
+        narrow = 1 - 0.14 * max(0.0, sa)
+        pts.append((0.92 * math.cos(a) * narrow, (1.02 if sa > 0 else 1.0) * sa))
+    return pts
+
+
 def draw_head(pen, f):
     skin = rgb(f.get("skin", "f5cba7"))
     head = f.get("head", "human")
@@ -502,9 +515,13 @@ def draw_head(pen, f):
         pen.poly([(-0.35, 0.55), (0.35, 0.55), (0.3, 0.7), (-0.3, 0.7)], shade(stone, 0.5), line=False)
         return
     draw_ears(pen, f, skin)
-    pen.ell(0, 0, 0.92, 1.0, skin)
-    pen.ell(0.25, 0.1, 0.62, 0.82, shade(skin, 0.95), line=False)
-    pen.ell(0, 0, 0.92, 1.0, None)
+    face = head_outline()
+    pen.poly(face, skin)
+    pen.poly([(x * 0.7 + 0.28, y * 0.85 + 0.08) for x, y in face if x > -0.2], shade(skin, 0.95), line=False)
+    if f.get("hair") and f.get("hair_style", "short") not in ("bald", "none") and not f.get("headgear"):
+        # the fringe's shadow on the forehead
+        pen.poly(curve(0, -0.3, 0.86, 0.45, 180, 360), shade(skin, 0.88), line=False)
+    pen.poly(face, None)
     if f.get("face") in ("young", "kind", "grin") and head == "human":
         for side in (-1, 1):
             pen.ell(side * 0.55, 0.45, 0.18, 0.1, mix(skin, (240, 120, 120), 0.45), line=False)
@@ -749,9 +766,9 @@ CAST = {
                    item_colour="d5d8dc", build="small"),
     "wisp": dict(kind="wisp", flame="48c9b0"),
     "orc": dict(head="orc", skin="6b8e23", hair="2c3e50", hair_style="spiky", eyes="e74c3c", face="evil",
-                wear="fur", outfit="5d4037", outfit2="6b8e23", build="huge", item="hammer", item_colour="5d4037"),
+                wear="fur", outfit="5d4037", outfit2="6b8e23", build="broad", item="hammer", item_colour="5d4037"),
     "troll": dict(head="troll", skin="5d6d7e", hair="239b56", hair_style="bald", eyes="f4d03f", face="evil",
-                  wear="fur", outfit="7d8c7a", outfit2="5d6d7e", build="huge", ears="pointed"),
+                  wear="fur", outfit="7d8c7a", outfit2="5d6d7e", build="broad", ears="pointed"),
     "dark_witch": dict(skin="d6dbdf", hair="1b1b2f", hair_style="long", eyes="bb8fce", face="evil",
                        headgear="hood", hg_colour="1b1b2f", wear="robe", outfit="1b1b2f", outfit2="4a235a",
                        trim="6c3483", item="staff", item_colour="4a235a", gem="bb8fce", build="slim"),

@@ -526,14 +526,14 @@ def draw_shop_sign(p, size):
 # Figures: portraits, cards, faces, shopkeeper
 
 
-def figure_spec(p):
+def figure_of(p):
     return figures.CAST[p["draw"].split(":")[1]]
 
 
 def draw_portrait(p, size):
     """An event portrait: the figure from the head to the waist, standing on the lower edge."""
     w, h = size
-    f = figure_spec(p)
+    f = figure_of(p)
     top = figures.top_extent(f)
     r = min(w * 0.19, (h - 4) / (top + 3.9))
     layer = figures.render(f, size, r, (w * 0.46, h - r * 3.9), outline=1.2)
@@ -544,7 +544,7 @@ def draw_card(p, size):
     """A battle card: the figure on a clear ground (the reel's back shows through) within a thin
     gold border; its middle is also the figure's event portrait."""
     w, h = size
-    f = figure_spec(p)
+    f = figure_of(p)
     kind = f.get("kind", "person")
     r = 33 if kind == "person" else 29
     cy = 100 if kind == "person" else 108
@@ -558,7 +558,7 @@ def draw_card(p, size):
 
 def draw_face(p, size):
     w, h = size
-    f = figure_spec(p)
+    f = figure_of(p)
     row = int(p["name"].split("_")[1])
     c = CHARACTER[row // 4]
     bg = style.gradient(size, shade(c, 1.35), shade(c, 0.55))
