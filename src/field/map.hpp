@@ -27,6 +27,9 @@ constexpr int kTerrainDestinationLast = 4;
 constexpr int kSquareFirst = 1;
 constexpr int kSquareLast = 60;
 
+// A cell is 2 x 2 world units.
+constexpr float kCellSize = 2.0f;
+
 // Neighbour steps of a cell index.
 constexpr int kCellEast = 1;
 constexpr int kCellWest = -1;

@@ -26,7 +26,6 @@ constexpr float kDirectionSouth = 270.0f;
 // Walkers move 0.5 a frame and a full cell (2 units) in 4 frames.
 constexpr float kWalkStep = 0.5f;
 constexpr int kFramesPerCell = 4;
-constexpr float kCellSize = 2.0f;
 constexpr float kPlayerHeight = 0.05f;
 
 struct PlayerRecord {

@@ -4,6 +4,10 @@
 
 #include "app/task_pool.hpp"
 #include "field/map.hpp"
+#include "render/primitives.hpp"
+#include "render/sprites.hpp"
+#include "render/textures.hpp"
+#include "render/transforms.hpp"
 #include "state/game_state.hpp"
 
 namespace tessaly {
@@ -19,6 +23,93 @@ constexpr std::array<float, kWaterPhases> make_water_table() {
     return t;
 }
 constexpr std::array<float, kWaterPhases> kWaterTable = make_water_table();
+
+constexpr int kTileWater = 7;
+constexpr int kTileSide = 8;
+constexpr int kTileBlocked = 5;
+constexpr int kTileRaised = 6;
+constexpr float kRaisedHeight = 3.0f;
+constexpr float kSideDepth = 6.0f;
+constexpr float kCullRadius = 4.0f;
+constexpr float kCullDrop = 2.0f;
+constexpr int kLandLast = 44;
+
+// What a land cell looks like: its tile texture and the height of its surface.
+struct LandLook {
+    int tile;
+    float height;
+};
+constexpr LandLook land_look(int value) {
+    if (value == kTerrainRaised) return {kTileRaised, kRaisedHeight};
+    if (value >= 0 && value <= kTerrainDestinationLast) return {value, 0.0f};
+    return {kTileBlocked, 0.0f};
+}
+
+// The north-west corner of a grid cell in the world.
+float cell_west_x(int column) {
+    return 2.0f * static_cast<float>(column) - 300.0f;
+}
+float cell_north_z(int row) {
+    return 300.0f - 2.0f * static_cast<float>(row);
+}
+
+void floor_draw(float x, float z, float h, Texture* texture) {
+    QuadVertex v[4];
+    quad_vertex_set(v[0], x, h, z, 0.0f, 0.0f);
+    quad_vertex_set(v[1], x + kCellSize, h, z, 1.0f, 0.0f);
+    quad_vertex_set(v[2], x + kCellSize, h, z - kCellSize, 1.0f, 1.0f);
+    quad_vertex_set(v[3], x, h, z - kCellSize, 0.0f, 1.0f);
+    quad_draw(v, kColourOpaque, texture);
+}
+
+// A vertical face on the edge from (x0, z0) to (x1, z1), from h down to h - 6.
+void side_draw(float x0, float z0, float x1, float z1, float h, Texture* texture) {
+    QuadVertex v[4];
+    quad_vertex_set(v[0], x0, h, z0, 0.0f, 0.0f);
+    quad_vertex_set(v[1], x1, h, z1, 1.0f, 0.0f);
+    quad_vertex_set(v[2], x1, h - kSideDepth, z1, 1.0f, 1.0f);
+    quad_vertex_set(v[3], x0, h - kSideDepth, z0, 0.0f, 1.0f);
+    quad_draw(v, kColourOpaque, texture);
+}
+
+void water_pass(float level) {
+    const int8_t* terrain = g_game.terrain_layer;
+    Texture* texture = texture_slot(kTileWater);
+    for (int r = 0; r < kGridSize; ++r) {
+        const float z = cell_north_z(r);
+        for (int c = 0; c < kGridSize; ++c) {
+            if (terrain[r * kGridSize + c] != kTerrainWater) continue;
+            const float x = cell_west_x(c);
+            if (!sphere_visible(x + 1.0f, level - kCullDrop, z - 1.0f, kCullRadius)) continue;
+            floor_draw(x, z, level, texture);
+        }
+    }
+}
+
+void land_pass() {
+    const int8_t* terrain = g_game.terrain_layer;
+    Texture* side = texture_slot(kTileSide);
+    for (int r = 0; r < kGridSize; ++r) {
+        const float z = cell_north_z(r);
+        for (int c = 0; c < kGridSize; ++c) {
+            const int cell = r * kGridSize + c;
+            const int value = terrain[cell];
+            if (value < 0 || value > kLandLast) continue;
+            const LandLook look = land_look(value);
+            const float x = cell_west_x(c);
+            const float h = look.height;
+            if (!sphere_visible(x + 1.0f, h - kCullDrop, z - 1.0f, kCullRadius)) continue;
+            floor_draw(x, z, h, texture_slot(look.tile));
+            // Faces on every edge to a neighbour of another value: east, west, north, south.
+            const float e = x + kCellSize, s = z - kCellSize;
+            if (c + 1 < kGridSize && terrain[cell + 1] != value) side_draw(e, z, e, s, h, side);
+            if (c > 0 && terrain[cell - 1] != value) side_draw(x, s, x, z, h, side);
+            if (r > 0 && terrain[cell - kGridSize] != value) side_draw(x, z, e, z, h, side);
+            if (r + 1 < kGridSize && terrain[cell + kGridSize] != value)
+                side_draw(e, s, x, s, h, side);
+        }
+    }
+}
 
 void water_advance(MapTaskRecord& r) {
     r.water_phase += 1;
@@ -50,6 +141,12 @@ void map_task_update(Task* t) {
     if (r.alive == 0) t->in_use = 0;
 }
 
-void map_task_draw(Task*) {}
+void map_task_draw(Task* t) {
+    if (!g_game.terrain_layer) return;
+    const MapTaskRecord& r = task_record<MapTaskRecord>(t);
+    world_transform_identity();
+    water_pass(r.water_level);
+    land_pass();
+}
 
 }  // namespace tessaly

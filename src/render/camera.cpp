@@ -6,6 +6,7 @@
 #include "app/task_pool.hpp"
 #include "field/minimap.hpp"
 #include "field/players.hpp"
+#include "render/sprites.hpp"
 #include "render/transforms.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
@@ -16,6 +17,25 @@ namespace {
 constexpr float kPanStep = 0.5f;
 constexpr float kHideDistance = 0.5f;
 constexpr int kSoundConfirm = 8;
+
+constexpr Rect kSkipBanner = {446, 781, 587, 808};
+constexpr float kSkipBannerY = 300.0f;
+constexpr Rect kHelpStrip = {0, 1246, 640, 1262};
+constexpr float kHelpStripY = 464.0f;
+constexpr Rect kHelpDieKeys = {527, 1046, 713, 1059};
+constexpr Rect kHelpBoardKeys = {527, 1027, 698, 1041};
+constexpr float kHelpKeysX = 2.0f;
+constexpr float kHelpKeysY = 466.0f;
+constexpr Rect kHelpMenuKeys = {855, 1228, 1053, 1242};
+constexpr float kHelpMenuX = 440.0f;
+
+bool human_spins_die(const CameraRecord& c) {
+    return c.followed && !c.followed->computer && c.followed->state == &die_spin;
+}
+
+void atlas_sprite(float x, float y, const Rect& source, uint32_t colour) {
+    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, colour, atlas_texture());
+}
 
 int round_half_away_int(float v) {
     return static_cast<int>(v >= 0.0f ? v + 0.5f : v - 0.5f);
@@ -203,6 +223,19 @@ void camera_update(Task* t) {
     }
 }
 
-void camera_draw(Task*) {}
+void camera_draw(Task* t) {
+    const CameraRecord& c = task_record<CameraRecord>(t);
+    if (c.behaviour == &camera_skip_wait) {
+        sprite_draw_centered(kSkipBanner, kSkipBannerY, kAtlasWidth, kAtlasHeight, kColourOpaque,
+                             atlas_texture());
+    }
+    if (!task_kind_exists(kKindEventRunner)) {
+        atlas_sprite(0.0f, kHelpStripY, kHelpStrip, kColourTranslucent);
+        atlas_sprite(kHelpKeysX, kHelpKeysY, human_spins_die(c) ? kHelpDieKeys : kHelpBoardKeys,
+                     kColourOpaque);
+        atlas_sprite(kHelpMenuX, kHelpStripY, kHelpMenuKeys, kColourOpaque);
+    }
+    if (g_game.minimap_flag == 1) minimap_draw();
+}
 
 }  // namespace tessaly
