@@ -96,11 +96,12 @@ TEST(GlyphTable, TextRoundTripsThroughGlyphNumbers) {
         "ようこそ、テサリーの町へ！",
         "「北の森で薬草を探してきてほしい。」",
         "依頼を受けますか？",
+        "冒険者よ、依頼主の店と宿屋はあの城の前だ。",
         "ゲームオーバー",
         "パーティーは全滅しかけた",
         "お金を１０００得た…",
-        "ヴァイオリンとギターのメロディー",
-        "ぢづべぼぱぴぷぺぽぁぃぅぇぉっゃゅょ",
+        "バイオリンとギターのメロディー",
+        "づべぼぱぴぷぺぽぁぃぅぇぉっゃゅょァゥェォ",
     };
     for (const char* text : texts) {
         const std::vector<int32_t> glyphs = encode(text);
