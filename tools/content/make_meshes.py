@@ -869,7 +869,7 @@ def opp_wisp():
         xf = mg.move(0.0, 0.9, 0.0) * mg.rot_y(a + 30) * mg.move(0.24, 0, 0) * mg.rot_z(-32)
         cylinder(b, "flame2", 0.0, 0.38, 0.12, 0.0, n=5, xf=xf)
     ellipsoid(b, "flame2", (0.0, 0.32, 0.05), (0.16, 0.2, 0.16), n=6, stacks=4)
-    cylinder(b, "flame2", 0.0, 0.16, 0.12, 0.0, n=5, xf=mg.move(0.0, 0.14, 0.05) * mg.rot_x(180))
+    cylinder(b, "flame2", 0.0, 0.16, 0.12, 0.0, n=5, xf=mg.move(0.0, 0.2, 0.05) * mg.rot_x(180))
     ellipsoid(b, "core", (0.0, 0.75, -0.12), (0.26, 0.24, 0.3), n=6, stacks=4)
     eyes_geom(b, 0.8, -0.4, 0.12, r=0.07, white="dark", pupil="core")
     # Floating motes that give it body enough to be struck.
