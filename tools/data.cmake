@@ -7,3 +7,5 @@ add_custom_command(
   DEPENDS tessaly-mapc ${TESSALY_BOARD_TEXT}
   COMMENT "Compiling the board into mappack.dat")
 add_custom_target(board_data ALL DEPENDS ${CMAKE_BINARY_DIR}/mappack.dat)
+# Everything that depends on the game data (the tests among it) finds the board too.
+add_dependencies(game_data board_data)

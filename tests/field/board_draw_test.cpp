@@ -1,0 +1,318 @@
+// What the board's draw callbacks draw, read back from the recording device.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/task_pool.hpp"
+#include "board_helpers.hpp"
+#include "field/minimap.hpp"
+#include "field/players.hpp"
+#include "field/terrain.hpp"
+#include "platform/gpu.hpp"
+#include "render/asset_pack.hpp"
+#include "render/camera.hpp"
+#include "render/device.hpp"
+#include "render/sprites.hpp"
+#include "render/textures.hpp"
+#include "render/transforms.hpp"
+
+namespace tessaly {
+namespace {
+
+using platform::RecordedDraw;
+
+struct BoardDraw : test::BoardFixture {
+    void SetUp() override {
+        BoardFixture::SetUp();
+        ASSERT_EQ(pack_load(), 1);
+        graphics_backend_select(platform::GpuBackend::Recording);
+        ASSERT_EQ(graphics_start(), 1);
+        platform::gpu_recording_reset();
+    }
+    void TearDown() override {
+        graphics_release();
+        graphics_backend_select(platform::GpuBackend::OpenGL);
+        pack_release();
+        BoardFixture::TearDown();
+    }
+    // Looks at a world point from the board camera's place.
+    static void look_at(float x, float z) {
+        Vec3 target{x, 0.05f, z};
+        Vec3 eye{0, 60.0f, 0};
+        direction_offset(eye.x, eye.z, x, z, 270.0f, 20.0f);
+        camera_set(target, eye);
+        frustum_update();
+    }
+    static const std::vector<RecordedDraw>& draws() { return platform::gpu_recorded_draws(); }
+    static std::vector<RecordedDraw> fans_with(const Texture* texture) {
+        std::vector<RecordedDraw> out;
+        for (const RecordedDraw& d : draws()) {
+            if (!d.mesh && d.texture == texture) out.push_back(d);
+        }
+        return out;
+    }
+    // Sprites whose source rectangle starts at texel (left, top) of the atlas.
+    static std::vector<RecordedDraw> sprites_from(float left, float top) {
+        std::vector<RecordedDraw> out;
+        for (const RecordedDraw& d : draws()) {
+            if (d.mesh || d.fvf != platform::kFvfScreen || d.texture != atlas_texture()) continue;
+            if (std::fabs(d.vertices[0].u - left / kAtlasWidth) < 1e-6f &&
+                std::fabs(d.vertices[0].v - top / kAtlasHeight) < 1e-6f)
+                out.push_back(d);
+        }
+        return out;
+    }
+    // The screen point where a sprite's top-left corner lies.
+    static float sprite_x(const RecordedDraw& d) { return d.vertices[0].x + 0.5f; }
+    static float sprite_y(const RecordedDraw& d) { return d.vertices[0].y + 0.5f; }
+    static float sprite_w(const RecordedDraw& d) { return d.vertices[1].x - d.vertices[0].x; }
+    static int mesh_draws(int mesh) {
+        int n = 0;
+        for (const RecordedDraw& d : draws()) n += d.mesh && d.mesh == mesh_record(mesh).mesh;
+        return n;
+    }
+};
+
+TEST_F(BoardDraw, WaterIsDrawnAtTheWaterLevelWithItsTile) {
+    test::lay_board({"....", ".~~.", "....", "...."});
+    ASSERT_EQ(map_task_create(), 1);
+    Task* map = &task_pool()[kSlotMap];
+    float x, z;
+    test::cell_world(1, 1, x, z);
+    look_at(x, z);
+    map_task_draw(map);
+    const std::vector<RecordedDraw> water = fans_with(texture_slot(7));
+    ASSERT_EQ(water.size(), 2u);
+    for (const RecordedDraw& d : water) {
+        for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(d.vertices[i].y, -2.0f);
+        EXPECT_FLOAT_EQ(d.vertices[0].u, 0.0f);
+        EXPECT_FLOAT_EQ(d.vertices[2].u, 1.0f);
+    }
+    EXPECT_FLOAT_EQ(water[0].vertices[0].x, x - 1.0f);
+    EXPECT_FLOAT_EQ(water[0].vertices[0].z, z + 1.0f);
+}
+
+TEST_F(BoardDraw, RaisedRockStandsThreeUnitsHighWithSideFacesDownToMinusThree) {
+    test::lay_board({"....", ".^..", "....", "...."});
+    ASSERT_EQ(map_task_create(), 1);
+    float x, z;
+    test::cell_world(1, 1, x, z);
+    look_at(x, z);
+    map_task_draw(&task_pool()[kSlotMap]);
+    const std::vector<RecordedDraw> rock = fans_with(texture_slot(6));
+    ASSERT_EQ(rock.size(), 1u);
+    EXPECT_FLOAT_EQ(rock[0].vertices[0].y, 3.0f);
+    // Four faces around the rock from 3 down to -3; its neighbours' faces toward it go from
+    // 0 down to -6.
+    int rock_faces = 0, ground_faces = 0;
+    for (const RecordedDraw& d : fans_with(texture_slot(8))) {
+        if (d.vertices[0].y == 3.0f && d.vertices[2].y == -3.0f) ++rock_faces;
+        if (d.vertices[0].y == 0.0f && d.vertices[2].y == -6.0f) ++ground_faces;
+    }
+    EXPECT_EQ(rock_faces, 4);
+    EXPECT_GE(ground_faces, 4);
+}
+
+TEST_F(BoardDraw, NeighboursThatDifferOnlyInValueGetAFaceBetweenThem) {
+    test::lay_board({"####", "####", "####", "####"});
+    float x, z;
+    test::cell_world(1, 1, x, z);
+    g_game.terrain_layer[test::cell_index_of(1, 1)] = 16;
+    g_game.terrain_layer[test::cell_index_of(2, 1)] = 17;
+    ASSERT_EQ(map_task_create(), 1);
+    look_at(x, z);
+    map_task_draw(&task_pool()[kSlotMap]);
+    // Both look the same from above (tile 5) ...
+    int plain_floors = 0;
+    for (const RecordedDraw& d : fans_with(texture_slot(5)))
+        plain_floors += d.vertices[0].y == 0.0f;
+    EXPECT_GT(plain_floors, 2);
+    // ... and the edge between them at x + 1 has a face from each side.
+    int shared = 0;
+    for (const RecordedDraw& d : fans_with(texture_slot(8))) {
+        if (d.vertices[0].x == x + 1.0f && d.vertices[1].x == x + 1.0f) ++shared;
+    }
+    EXPECT_EQ(shared, 2);
+}
+
+TEST_F(BoardDraw, OnlyCellsNearTheCameraAreDrawn) {
+    test::lay_board(std::vector<std::string>(64, std::string(64, '.')));
+    ASSERT_EQ(map_task_create(), 1);
+    look_at(0, 0);
+    map_task_draw(&task_pool()[kSlotMap]);
+    const size_t floors = fans_with(texture_slot(0)).size();
+    EXPECT_GT(floors, 100u);
+    EXPECT_LT(floors, 2000u);
+}
+
+TEST_F(BoardDraw, MinimapDrawsPlainCellsMarkersAndThePlayerOnTurnLast) {
+    test::lay_board({"#.2#", "..#.", "####", "####"});
+    float x, z;
+    test::cell_world(1, 1, x, z);
+    PlayerRecord* human = player_create(x, kPlayerHeight, z, 0, 1);
+    test::cell_world(3, 1, x, z);
+    player_create(x, kPlayerHeight, z, 1, 2);
+    turn_ring_link();
+    minimap_draw();
+    const std::vector<RecordedDraw> plain = sprites_from(320, 482);
+    ASSERT_EQ(plain.size(), 4u);
+    EXPECT_FLOAT_EQ(sprite_x(plain[0]), 380.0f + 4.0f);
+    EXPECT_FLOAT_EQ(sprite_y(plain[0]), 20.0f);
+    EXPECT_EQ(plain[0].vertices[0].colour, 0x96FFFFFFu);
+    const std::vector<RecordedDraw> marker = sprites_from(350, 482);
+    ASSERT_EQ(marker.size(), 1u);
+    EXPECT_FLOAT_EQ(sprite_x(marker[0]), 380.0f + 8.0f - 2.0f);
+    EXPECT_FLOAT_EQ(sprite_y(marker[0]), 20.0f - 2.0f);
+    // The human (character 1) on cell (1, 1): centred on its minimap cell.
+    const std::vector<RecordedDraw> me = sprites_from(221, 482);
+    ASSERT_EQ(me.size(), 1u);
+    EXPECT_FLOAT_EQ(sprite_x(me[0]), 380.0f + 4.0f + 2.0f - 8.0f);
+    EXPECT_FLOAT_EQ(sprite_y(me[0]), 20.0f + 4.0f + 2.0f - 8.0f);
+    EXPECT_EQ(me[0].vertices[0].colour, 0xFFFFFFFFu);
+    // The waiting computer player is drawn before the human player, whose turn runs.
+    const std::vector<RecordedDraw> rival = sprites_from(239, 482);
+    ASSERT_EQ(rival.size(), 1u);
+    EXPECT_EQ(human->state, &turn_start);
+    int rival_at = -1, me_at = -1;
+    for (size_t i = 0; i < draws().size(); ++i) {
+        if (draws()[i].vertices[0].u == rival[0].vertices[0].u) rival_at = static_cast<int>(i);
+        if (draws()[i].vertices[0].u == me[0].vertices[0].u) me_at = static_cast<int>(i);
+    }
+    EXPECT_LT(rival_at, me_at);
+    // Without rivals the waiting player is not shown.
+    platform::gpu_recording_reset();
+    g_game.settings[kSettingRivals] = 0;
+    minimap_draw();
+    EXPECT_TRUE(sprites_from(239, 482).empty());
+}
+
+struct PlayerDraw : BoardDraw {
+    PlayerRecord* p = nullptr;
+    void SetUp() override {
+        BoardDraw::SetUp();
+        test::lay_board(std::vector<std::string>(20, std::string(20, '.')));
+        float x, z;
+        test::cell_world(10, 10, x, z);
+        p = player_create(x, kPlayerHeight, z, 0, 0);
+        ASSERT_NE(p, nullptr);
+        look_at(x, z);
+    }
+    void draw() {
+        platform::gpu_recording_reset();
+        player_draw(&task_pool()[kSlotPlayersFirst]);
+    }
+};
+
+TEST_F(PlayerDraw, AtRestOnlyTheLeadingMemberIsDrawn) {
+    p->state = &turn_waiting;
+    draw();
+    EXPECT_GT(mesh_draws(0), 0);
+    for (int m = 1; m < 4; ++m) EXPECT_EQ(mesh_draws(m), 0) << m;
+    // Strung out along a corridor, all four are.
+    for (int i = 1; i < 4; ++i) p->members[i].position.x -= 2.0f * i;
+    draw();
+    for (int m = 0; m < 4; ++m) EXPECT_GT(mesh_draws(m), 0) << m;
+}
+
+TEST_F(PlayerDraw, TurnBannerShowsStepsAndTheCentredNamePlate) {
+    p->state = &die_spin;
+    p->steps_left = 4;
+    draw();
+    // The name plate of row 0 is 120 wide: (200 - 120) / 2 + 40.
+    const std::vector<RecordedDraw> plate = sprites_from(855, 1246);
+    ASSERT_EQ(plate.size(), 1u);
+    EXPECT_FLOAT_EQ(sprite_x(plate[0]), 80.0f);
+    EXPECT_FLOAT_EQ(sprite_y(plate[0]), 3.0f);
+    // The large 4.
+    EXPECT_EQ(sprites_from(69, 481).size(), 1u);
+    p->state = &turn_waiting;
+    draw();
+    EXPECT_TRUE(sprites_from(855, 1246).empty());
+    EXPECT_TRUE(sprites_from(69, 481).empty());
+}
+
+TEST_F(PlayerDraw, ComputerPlateMakesRoomForItsLabel) {
+    p->computer = 1;
+    p->state = &die_spin;
+    draw();
+    // t = 120 + 4 + 47 = 171, x0 = 14.5.
+    const std::vector<RecordedDraw> plate = sprites_from(855, 1246);
+    ASSERT_EQ(plate.size(), 1u);
+    EXPECT_FLOAT_EQ(sprite_x(plate[0]), round_half_away(54.5f));
+    const std::vector<RecordedDraw> label = sprites_from(958, 1384);
+    ASSERT_EQ(label.size(), 1u);
+    EXPECT_FLOAT_EQ(sprite_x(label[0]), round_half_away(178.5f));
+    EXPECT_FALSE(sprites_from(502, 901).empty());
+}
+
+TEST_F(PlayerDraw, StatusBarFillIsProportionalToHitPoints) {
+    p->hit_points = 100;
+    draw();
+    const std::vector<RecordedDraw> fill = sprites_from(498, 886);
+    ASSERT_EQ(fill.size(), 1u);
+    EXPECT_FLOAT_EQ(sprite_w(fill[0]), 18.0f);
+    const std::vector<RecordedDraw> back = sprites_from(496, 878);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_FLOAT_EQ(sprite_x(fill[0]) - sprite_x(back[0]), 2.0f);
+    // The panel hangs down and to the right of the player on the screen.
+    Vec3 screen{};
+    world_to_screen(screen, p->position);
+    EXPECT_GT(sprite_x(back[0]), screen.x);
+    EXPECT_GT(sprite_y(back[0]), screen.y);
+    EXPECT_TRUE(sprites_from(502, 890).empty());
+    p->team_number = 2;
+    draw();
+    EXPECT_EQ(sprites_from(502, 890).size(), 1u);
+}
+
+TEST_F(PlayerDraw, HiddenOrRivalFreeComputerPlayersDrawNothing) {
+    p->hidden = 1;
+    draw();
+    EXPECT_TRUE(draws().empty());
+    p->hidden = 0;
+    p->computer = 1;
+    g_game.settings[kSettingRivals] = 0;
+    draw();
+    EXPECT_TRUE(draws().empty());
+    g_game.settings[kSettingRivals] = 1;
+    draw();
+    EXPECT_FALSE(draws().empty());
+}
+
+TEST_F(PlayerDraw, PlayerOutOfSightDrawsNothing) {
+    look_at(p->position.x + 40.0f, p->position.z);
+    draw();
+    EXPECT_TRUE(draws().empty());
+}
+
+TEST_F(PlayerDraw, CameraHelpBarNamesTheDieKeysWhileTheHumanSpins) {
+    ASSERT_EQ(camera_create(p->position.x, 0.05f, p->position.z, 270, 60, p), 1);
+    Task* cam = &task_pool()[kSlotCamera];
+    p->state = &die_spin;
+    platform::gpu_recording_reset();
+    camera_draw(cam);
+    EXPECT_EQ(sprites_from(527, 1046).size(), 1u);
+    EXPECT_TRUE(sprites_from(527, 1027).empty());
+    const std::vector<RecordedDraw> strip = sprites_from(0, 1246);
+    ASSERT_EQ(strip.size(), 1u);
+    EXPECT_EQ(strip[0].vertices[0].colour, 0x96FFFFFFu);
+    EXPECT_FLOAT_EQ(sprite_y(strip[0]), 464.0f);
+    p->state = &choose_direction;
+    platform::gpu_recording_reset();
+    camera_draw(cam);
+    EXPECT_EQ(sprites_from(527, 1027).size(), 1u);
+    // While an event runs there is no help bar; the skip banner shows while it waits.
+    Task* runner = task_alloc_at(kSlotEventRunner);
+    task_start(runner, kKindEventRunner, nullptr, nullptr);
+    camera_find()->behaviour = &camera_skip_wait;
+    platform::gpu_recording_reset();
+    camera_draw(cam);
+    EXPECT_TRUE(sprites_from(0, 1246).empty());
+    const std::vector<RecordedDraw> banner = sprites_from(446, 781);
+    ASSERT_EQ(banner.size(), 1u);
+    EXPECT_FLOAT_EQ(sprite_y(banner[0]), 300.0f);
+}
+
+}  // namespace
+}  // namespace tessaly
