@@ -1,7 +1,10 @@
 #include "field/players.hpp"
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 
+#include "app/debug_dump.hpp"
 #include "app/keys.hpp"
 #include "app/task_pool.hpp"
 #include "event/event_runner.hpp"
@@ -58,6 +61,44 @@ constexpr DirectionKey kDirectionKeys[] = {
     {kKeyDown, kDirectionSouth},
     {kKeyUp, kDirectionNorth},
 };
+
+struct StateName {
+    PlayerStep state;
+    const char* name;
+};
+constexpr StateName kStateNames[] = {
+    {&turn_waiting, "turn_waiting"},
+    {&turn_start, "turn_start"},
+    {&die_spin, "die_spin"},
+    {&choose_direction, "choose_direction"},
+    {&walk, "walk"},
+    {&arrive, "arrive"},
+    {&event_wait, "event_wait"},
+};
+
+const char* state_name(PlayerStep s) {
+    for (const StateName& n : kStateNames) {
+        if (n.state == s) return n.name;
+    }
+    return "other";
+}
+
+// The dump's board section: one line per player with its turn state and map cell.
+void players_dump(std::string& out) {
+    const int r0 = (kGridSize - g_game.map_height) / 2;
+    const int c0 = (kGridSize - g_game.map_width) / 2;
+    char line[160];
+    for (int s = kSlotPlayersFirst; s < kSlotPlayersEnd; ++s) {
+        const PlayerRecord* p = player_in_slot(s);
+        if (!p) continue;
+        const int cell = cell_index_at(p->position.x, p->position.z);
+        std::snprintf(line, sizeof line,
+                      "player %d character %d computer %d state %s steps %d cell %d %d square %d\n",
+                      s, p->character_id, p->computer, state_name(p->state), p->steps_left,
+                      cell % kGridSize - c0, cell / kGridSize - r0, square_at(cell));
+        out += line;
+    }
+}
 
 int round_half_away_int(float v) {
     return static_cast<int>(v >= 0.0f ? v + 0.5f : v - 0.5f);
@@ -328,6 +369,7 @@ PlayerRecord* turn_ring_link() {
 }
 
 int players_create(int character_id) {
+    debug_dump_add_section(&players_dump);
     PlayerRecord* first = nullptr;
     int k = character_id;
     for (int s = 0; s < kCharacterCount; ++s) {
