@@ -10,12 +10,13 @@
 namespace tessaly::platform {
 
 constexpr int kAudioVoices = 17;
-// The output format every voice is converted to: 16-bit signed stereo at 44.1 kHz.
-constexpr int kAudioRate = 44100;
+// The output format every voice is converted to: 16-bit signed stereo at 22.05 kHz, the
+// rate of the game's sounds, so that making a voice mostly only doubles its channel.
+constexpr int kAudioRate = 22050;
 constexpr int kAudioChannels = 2;
 constexpr int kAudioFrameBytes = 4;
 // Frames the device asks for at a time (about 23 ms).
-constexpr int kAudioDeviceFrames = 1024;
+constexpr int kAudioDeviceFrames = 512;
 // A voice larger than this after conversion is refused (the size limit of a static buffer).
 constexpr uint64_t kAudioVoiceMaxBytes = 0x0FFFFFFF;
 

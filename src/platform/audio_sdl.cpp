@@ -86,12 +86,40 @@ bool dev_is_open() {
     return g_device != 0;
 }
 
+int16_t source_sample(const unsigned char* p, int bits) {
+    // 8-bit samples are unsigned around 128; 16-bit ones signed little-endian.
+    if (bits == 8) return static_cast<int16_t>((p[0] - 128) * 256);
+    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | p[1] << 8));
+}
+
+// Sounds at the output rate (all of the game's own) only change sample width and channel
+// count, which is done here exactly and without SDL's round trip through floats.
+int16_t* convert_same_rate(const PcmFormat& f, const unsigned char* samples, uint32_t frames) {
+    const size_t count = frames > 0 ? frames : 1;
+    auto* out = static_cast<int16_t*>(std::calloc(count, kAudioFrameBytes));
+    if (!out) return nullptr;
+    const int step = f.bits / 8;
+    const unsigned char* p = samples;
+    for (uint32_t i = 0; i < frames; ++i) {
+        const int16_t left = source_sample(p, f.bits);
+        const int16_t right = f.channels == 2 ? source_sample(p + step, f.bits) : left;
+        out[2 * i] = left;
+        out[2 * i + 1] = right;
+        p += step * f.channels;
+    }
+    return out;
+}
+
 // Converts source samples to 16-bit stereo at the output rate; null if it cannot.
 int16_t* convert(const PcmFormat& f, const unsigned char* samples, uint32_t bytes,
                  uint32_t* frames_out) {
     const uint32_t frame_bytes = static_cast<uint32_t>(f.channels * f.bits / 8);
     // A trailing part of a frame is not a sample and is dropped.
     const uint32_t whole = bytes / frame_bytes * frame_bytes;
+    if (f.rate == kAudioRate) {
+        *frames_out = whole / frame_bytes;
+        return convert_same_rate(f, samples, *frames_out);
+    }
     const SDL_AudioFormat src = f.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     SDL_AudioCVT cvt;
     if (SDL_BuildAudioCVT(&cvt, src, static_cast<Uint8>(f.channels), f.rate, AUDIO_S16SYS,

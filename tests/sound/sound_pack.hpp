@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/audio.hpp"
 #include "render/asset_pack.hpp"
 #include "sound/sound.hpp"
 #include "wave_builder.hpp"
@@ -45,7 +46,7 @@ inline Sounds numbered_sounds() {
     Sounds s;
     for (int i = 0; i < kSoundSlots; ++i) {
         std::vector<int16_t> samples(static_cast<size_t>(i + 1), 1000);
-        s.push_back(WaveBuilder().fmt(1, 44100, 16).data16(samples).finish());
+        s.push_back(WaveBuilder().fmt(1, platform::kAudioRate, 16).data16(samples).finish());
     }
     return s;
 }

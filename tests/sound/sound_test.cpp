@@ -270,7 +270,7 @@ TEST_F(SoundInit, ListBeforeFormatAndEmptyDataBeforeTheRealOneLoadsTheRealSample
     test::Sounds sounds = numbered_sounds();
     sounds[7] = WaveBuilder()
                     .chunk("LIST", {'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M'})
-                    .fmt(1, 44100, 16)
+                    .fmt(1, platform::kAudioRate, 16)
                     .data({})
                     .data16(std::vector<int16_t>(50, 7))
                     .finish();
