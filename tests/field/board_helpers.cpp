@@ -1,6 +1,9 @@
 #include "board_helpers.hpp"
 
 #include "field/map.hpp"
+#include "platform/audio.hpp"
+#include "render/asset_pack.hpp"
+#include "sound/sound.hpp"
 
 namespace tessaly::test {
 void BoardFixture::SetUp() {
@@ -75,6 +78,33 @@ int square_on(int column, int row) {
 
 PlayerRecord& player_at_slot(int slot) {
     return task_record<PlayerRecord>(&task_pool()[slot]);
+}
+
+void SoundedBoardFixture::SetUp() {
+    BoardFixture::SetUp();
+    platform::audio_use_recording(true);
+    ASSERT_EQ(pack_load(), 1);
+    ASSERT_EQ(sound_init(), 1);
+    platform::audio_record_clear();
+}
+
+void SoundedBoardFixture::TearDown() {
+    sound_release();
+    pack_release();
+    platform::audio_record_clear();
+    platform::audio_use_recording(false);
+    BoardFixture::TearDown();
+}
+
+std::string sounds_played() {
+    std::string out;
+    for (int i = 0; i < platform::audio_record_count(); ++i) {
+        const platform::AudioEvent e = platform::audio_record_event(i);
+        if (e.op != platform::AudioOp::Play) continue;
+        if (!out.empty()) out += " ";
+        out += "play " + std::to_string(e.voice);
+    }
+    return out;
 }
 
 }  // namespace tessaly::test

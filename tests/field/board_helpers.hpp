@@ -36,3 +36,16 @@ int square_on(int column, int row);
 PlayerRecord& player_at_slot(int slot);
 
 }  // namespace tessaly::test
+
+namespace tessaly::test {
+
+// A board whose sound requests reach the recording output (the pack's real sounds).
+struct SoundedBoardFixture : BoardFixture {
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// The effects played in the last frame, as the recording output logged them ("play 8").
+std::string sounds_played();
+
+}  // namespace tessaly::test
