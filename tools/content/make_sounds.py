@@ -799,6 +799,9 @@ def place(pc, low):
 
 
 KNEE = 0.6
+# The music sits under the effects: the output adds them up with no volume control of its own,
+# so a loop peaks well below the effects and leaves them room.
+MUSIC_PEAK = 0.5
 
 
 def soft_knee(data, knee):
@@ -881,7 +884,7 @@ def title_theme():
         b = place(root, 38)
         s.note("soft_bass", b, base, 2, 0.22)
         s.note("soft_bass", b + 7 if b + 7 <= 49 else b - 5, base + 2, 2, 0.2)
-    return s.render(wet=0.9, level=0.72, drive=1.1)
+    return s.render(wet=0.9, level=MUSIC_PEAK, drive=1.1)
 
 
 def board_theme():
@@ -919,7 +922,7 @@ def board_theme():
             s.hit(shaker, base + 0.5 * k, 0.09 if k % 2 else 0.05)
         s.hit(kick, base, 0.35)
         s.hit(kick, base + 2, 0.25)
-    return s.render(wet=0.7, level=0.72, drive=1.15)
+    return s.render(wet=0.7, level=MUSIC_PEAK, drive=1.15)
 
 
 def battle_theme():
@@ -972,7 +975,7 @@ def battle_theme():
             s.hit(open_hat if k == 7 else hat, base + 0.5 * k, 0.16 if k % 2 else 0.11)
         if bar in (0, 4, 12):
             s.hit(crash, base, 0.22, send=0.2)
-    return s.render(wet=0.6, level=0.72, drive=1.3)
+    return s.render(wet=0.6, level=MUSIC_PEAK, drive=1.5)
 
 
 MUSIC = [(14, title_theme), (15, board_theme), (16, battle_theme)]
