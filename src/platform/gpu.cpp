@@ -185,10 +185,10 @@ bool gpu_state_get(GpuState state) {
     return *state_flag(state);
 }
 
+// The bound texture is not part of the version: a back end may draw fans that differ in
+// their texture alone together.
 void gpu_texture_bind(GpuTexture* texture) {
-    if (g_state.texture == texture) return;
     g_state.texture = texture;
-    ++g_state.version;
 }
 
 GpuTexture* gpu_texture_bound() {
@@ -234,6 +234,10 @@ bool gpu_frame_read(uint32_t* argb) {
 
 bool gpu_present() {
     return g_ops ? g_ops->present() : true;
+}
+
+void gpu_finish() {
+    if (g_ops) g_ops->finish();
 }
 
 int gpu_draw_calls_last_frame() {

@@ -110,6 +110,8 @@ void gpu_mesh_draw_subset(GpuMesh* mesh, int subset);
 bool gpu_frame_read(uint32_t* argb);
 // Shows the frame; false if the device was lost (never on OpenGL).
 bool gpu_present();
+// Waits until everything drawn so far is finished (for measurements).
+void gpu_finish();
 // Draw calls the back end issued in the last presented frame.
 int gpu_draw_calls_last_frame();
 

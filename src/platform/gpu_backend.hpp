@@ -23,8 +23,8 @@ struct GpuMesh {
     std::vector<MeshSubset> subsets;
 };
 
-// Everything a draw depends on. version changes whenever any of it changes, so a back end
-// can tell that two draws share state by comparing one number.
+// Everything a draw depends on. version changes whenever any of it but the texture changes,
+// so a back end can tell that two draws share state by comparing one number and a pointer.
 struct GpuDrawState {
     uint64_t version;
     uint32_t fvf;
@@ -48,6 +48,7 @@ struct GpuBackendOps {
     bool (*frame_read)(uint32_t* argb);
     bool (*present)();
     int (*draw_calls_last_frame)();
+    void (*finish)();
 };
 
 const GpuBackendOps& gpu_opengl_ops();

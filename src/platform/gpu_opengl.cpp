@@ -22,21 +22,31 @@ struct GlVertex {
     float x, y, z, w;
     uint32_t colour;
     float u, v;
+    uint32_t unit;  // texture unit of the fan, or kNoTexture
 };
 
+// Fans that differ only in their texture are drawn together, each vertex naming the unit its
+// texture is bound to, up to the units a fragment shader is sure to have.
+constexpr int kBatchUnits = 16;
+constexpr uint32_t kNoTexture = 255;
 constexpr int kBatchQuads = 16384;
 constexpr int kBatchVertices = kBatchQuads * 4;
 constexpr int kBatchIndices = kBatchQuads * 6;
+// The stream buffers hold several batches before they are given up for fresh storage.
+constexpr int kStreamVertices = kBatchVertices * 4;
+constexpr int kStreamIndices = kBatchIndices * 4;
 
 const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec4 a_position;
 layout(location = 1) in vec4 a_colour;
 layout(location = 2) in vec2 a_uv;
+layout(location = 3) in uint a_unit;
 uniform int u_pretransformed;
 uniform mat4 u_wvp;
 uniform vec4 u_viewport;
 out vec4 v_colour;
 out vec2 v_uv;
+flat out uint v_unit;
 void main() {
     if (u_pretransformed != 0) {
         // Screen pixels with Direct3D's pixel centres on whole coordinates; OpenGL puts
@@ -56,35 +66,58 @@ void main() {
     }
     v_colour = a_colour;
     v_uv = a_uv;
+    v_unit = a_unit;
 }
 )";
 
+// Modulate of texture and diffuse for colour and alpha; no texture leaves the diffuse. The
+// one level of each texture is sampled without derivatives, so the unit may vary per fan.
 const char* const kFragmentShader = R"(#version 330 core
 in vec4 v_colour;
 in vec2 v_uv;
-uniform int u_textured;
+flat in uint v_unit;
 uniform int u_lit;
 uniform vec4 u_lit_colour;
-uniform sampler2D u_texture;
+uniform sampler2D u_texture[16];
 out vec4 o_colour;
+vec4 texel() {
+    switch (v_unit) {
+        case 0u: return textureLod(u_texture[0], v_uv, 0.0);
+        case 1u: return textureLod(u_texture[1], v_uv, 0.0);
+        case 2u: return textureLod(u_texture[2], v_uv, 0.0);
+        case 3u: return textureLod(u_texture[3], v_uv, 0.0);
+        case 4u: return textureLod(u_texture[4], v_uv, 0.0);
+        case 5u: return textureLod(u_texture[5], v_uv, 0.0);
+        case 6u: return textureLod(u_texture[6], v_uv, 0.0);
+        case 7u: return textureLod(u_texture[7], v_uv, 0.0);
+        case 8u: return textureLod(u_texture[8], v_uv, 0.0);
+        case 9u: return textureLod(u_texture[9], v_uv, 0.0);
+        case 10u: return textureLod(u_texture[10], v_uv, 0.0);
+        case 11u: return textureLod(u_texture[11], v_uv, 0.0);
+        case 12u: return textureLod(u_texture[12], v_uv, 0.0);
+        case 13u: return textureLod(u_texture[13], v_uv, 0.0);
+        case 14u: return textureLod(u_texture[14], v_uv, 0.0);
+        case 15u: return textureLod(u_texture[15], v_uv, 0.0);
+    }
+    return vec4(1.0);
+}
 void main() {
     vec4 c = u_lit != 0 ? u_lit_colour : v_colour;
-    if (u_textured != 0) c *= texture(u_texture, v_uv);
-    o_colour = c;
+    o_colour = c * texel();
 }
 )";
 
 struct Uniforms {
-    GLint pretransformed, wvp, viewport, textured, lit, lit_colour, texture;
+    GLint pretransformed, wvp, viewport, lit, lit_colour, texture;
 };
 
 // What was last given to OpenGL, so that unchanged state is not sent again.
 struct Applied {
     bool valid;
     uint64_t version;
-    GLuint texture;
     bool blend, depth;
     GLuint vertex_array;
+    GLuint units[kBatchUnits];
 };
 
 SDL_GLContext g_context = nullptr;
@@ -93,13 +126,18 @@ GLuint g_program = 0;
 Uniforms g_uniforms{};
 GLuint g_framebuffer = 0, g_colour_buffer = 0, g_depth_buffer = 0;
 GLuint g_stream_array = 0, g_stream_vertices = 0, g_stream_indices = 0;
+int g_stream_vertex_at = 0, g_stream_index_at = 0;
 Applied g_applied{};
 
+// The batch being gathered: its state, its vertices and indices, and the textures its
+// fans use, one unit each.
 GlVertex* g_batch_vertices = nullptr;
 uint32_t* g_batch_indices = nullptr;
 int g_batch_vertex_count = 0;
 int g_batch_index_count = 0;
 GpuDrawState g_batch_state{};
+GLuint g_batch_units[kBatchUnits] = {};
+int g_batch_unit_count = 0;
 
 int g_frame_calls = 0;
 int g_last_frame_calls = 0;
@@ -140,12 +178,13 @@ bool program_build() {
     g_uniforms.pretransformed = glGetUniformLocation(g_program, "u_pretransformed");
     g_uniforms.wvp = glGetUniformLocation(g_program, "u_wvp");
     g_uniforms.viewport = glGetUniformLocation(g_program, "u_viewport");
-    g_uniforms.textured = glGetUniformLocation(g_program, "u_textured");
     g_uniforms.lit = glGetUniformLocation(g_program, "u_lit");
     g_uniforms.lit_colour = glGetUniformLocation(g_program, "u_lit_colour");
     g_uniforms.texture = glGetUniformLocation(g_program, "u_texture");
     glUseProgram(g_program);
-    glUniform1i(g_uniforms.texture, 0);
+    GLint units[kBatchUnits];
+    for (int i = 0; i < kBatchUnits; ++i) units[i] = i;
+    glUniform1iv(g_uniforms.texture, kBatchUnits, units);
     return true;
 }
 
@@ -165,7 +204,8 @@ bool framebuffer_build(bool depth24) {
     return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
-void vertex_layout_set() {
+// with_unit: the unit comes from each vertex; otherwise from the attribute's current value.
+void vertex_layout_set(bool with_unit) {
     const auto stride = static_cast<GLsizei>(sizeof(GlVertex));
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, stride,
@@ -177,6 +217,13 @@ void vertex_layout_set() {
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
                           reinterpret_cast<const void*>(offsetof(GlVertex, u)));
+    if (with_unit) {
+        glEnableVertexAttribArray(3);
+        glVertexAttribIPointer(3, 1, GL_UNSIGNED_INT, stride,
+                               reinterpret_cast<const void*>(offsetof(GlVertex, unit)));
+    } else {
+        glDisableVertexAttribArray(3);
+    }
 }
 
 bool stream_build() {
@@ -184,17 +231,19 @@ bool stream_build() {
     glBindVertexArray(g_stream_array);
     glGenBuffers(1, &g_stream_vertices);
     glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(GlVertex) * kBatchVertices, nullptr, GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(GlVertex) * kStreamVertices, nullptr, GL_STREAM_DRAW);
     glGenBuffers(1, &g_stream_indices);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g_stream_indices);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint32_t) * kBatchIndices, nullptr,
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint32_t) * kStreamIndices, nullptr,
                  GL_STREAM_DRAW);
-    vertex_layout_set();
+    vertex_layout_set(true);
+    g_stream_vertex_at = g_stream_index_at = 0;
     g_applied.vertex_array = g_stream_array;
     g_batch_vertices = new GlVertex[kBatchVertices];
     g_batch_indices = new uint32_t[kBatchIndices];
     g_batch_vertex_count = 0;
     g_batch_index_count = 0;
+    g_batch_unit_count = 0;
     return true;
 }
 
@@ -219,6 +268,14 @@ float clamp01(float v) {
     return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
 }
 
+void unit_bind(int unit, GLuint name) {
+    if (g_applied.units[unit] == name) return;
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, name);
+    g_applied.units[unit] = name;
+}
+
+// Everything but the textures.
 void state_apply(const GpuDrawState& s, GLuint vertex_array) {
     if (g_applied.vertex_array != vertex_array) {
         glBindVertexArray(vertex_array);
@@ -233,11 +290,6 @@ void state_apply(const GpuDrawState& s, GLuint vertex_array) {
         s.depth_test ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
         g_applied.depth = s.depth_test;
     }
-    const GLuint tex = s.texture ? s.texture->gl_name : 0;
-    if (!g_applied.valid || g_applied.texture != tex) {
-        glBindTexture(GL_TEXTURE_2D, tex);
-        g_applied.texture = tex;
-    }
     const bool pre = s.fvf == kFvfScreen;
     glUniform1i(g_uniforms.pretransformed, pre ? 1 : 0);
     if (!pre) {
@@ -250,7 +302,6 @@ void state_apply(const GpuDrawState& s, GLuint vertex_array) {
                static_cast<GLint>(kBackBufferHeight - s.viewport[1] - s.viewport[3]),
                static_cast<GLsizei>(s.viewport[2]), static_cast<GLsizei>(s.viewport[3]));
     glDepthRange(s.viewport[4], s.viewport[5]);
-    glUniform1i(g_uniforms.textured, s.texture ? 1 : 0);
     // No lights and no ambient: a lit vertex is the emissive colour with the diffuse alpha.
     glUniform1i(g_uniforms.lit, s.lighting ? 1 : 0);
     if (s.lighting) {
@@ -262,20 +313,50 @@ void state_apply(const GpuDrawState& s, GLuint vertex_array) {
     g_applied.version = s.version;
 }
 
+// Copies n items into the stream buffer at *at, giving it fresh storage first when full;
+// returns where they went. Written ranges are never in use by earlier draws.
+int stream_put(GLenum target, int capacity, int& at, const void* data, int n, size_t size) {
+    if (at + n > capacity) {
+        glBufferData(target, static_cast<GLsizeiptr>(size * capacity), nullptr, GL_STREAM_DRAW);
+        at = 0;
+    }
+    void* dst = glMapBufferRange(
+        target, static_cast<GLintptr>(size * at), static_cast<GLsizeiptr>(size * n),
+        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    const int placed = at;
+    if (dst) {
+        std::memcpy(dst, data, size * n);
+        glUnmapBuffer(target);
+    }
+    at += n;
+    return placed;
+}
+
 void batch_flush() {
     if (g_batch_index_count == 0) return;
     state_apply(g_batch_state, g_stream_array);
+    for (int u = 0; u < g_batch_unit_count; ++u) unit_bind(u, g_batch_units[u]);
     glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(GlVertex) * kBatchVertices, nullptr, GL_STREAM_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(GlVertex) * g_batch_vertex_count, g_batch_vertices);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint32_t) * kBatchIndices, nullptr,
-                 GL_STREAM_DRAW);
-    glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, sizeof(uint32_t) * g_batch_index_count,
-                    g_batch_indices);
-    glDrawElements(GL_TRIANGLES, g_batch_index_count, GL_UNSIGNED_INT, nullptr);
+    const int base = stream_put(GL_ARRAY_BUFFER, kStreamVertices, g_stream_vertex_at,
+                                g_batch_vertices, g_batch_vertex_count, sizeof(GlVertex));
+    const int first = stream_put(GL_ELEMENT_ARRAY_BUFFER, kStreamIndices, g_stream_index_at,
+                                 g_batch_indices, g_batch_index_count, sizeof(uint32_t));
+    glDrawElementsBaseVertex(GL_TRIANGLES, g_batch_index_count, GL_UNSIGNED_INT,
+                             reinterpret_cast<const void*>(sizeof(uint32_t) * first), base);
     ++g_frame_calls;
     g_batch_vertex_count = 0;
     g_batch_index_count = 0;
+    g_batch_unit_count = 0;
+}
+
+// The batch unit of a texture, adding it if there is room; -1 if the batch is full.
+int batch_unit_of(GLuint name) {
+    for (int u = 0; u < g_batch_unit_count; ++u) {
+        if (g_batch_units[u] == name) return u;
+    }
+    if (g_batch_unit_count == kBatchUnits) return -1;
+    g_batch_units[g_batch_unit_count] = name;
+    return g_batch_unit_count++;
 }
 
 void release_all() {
@@ -334,7 +415,9 @@ void destroy() {
 
 bool texture_upload(GpuTexture& t, const Image& image) {
     glGenTextures(1, &t.gl_name);
+    glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, t.gl_name);
+    g_applied.units[0] = t.gl_name;
     // One level, point sampling and wrapping: the sampler defaults of the fixed pipeline.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -345,8 +428,8 @@ bool texture_upload(GpuTexture& t, const Image& image) {
     // Row 0 of the image is texture row v = 0, the top of the picture as Direct3D has it.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, image.argb.data());
-    glBindTexture(GL_TEXTURE_2D, g_applied.valid ? g_applied.texture : 0);
     if (glGetError() != GL_NO_ERROR) {
+        g_applied.units[0] = 0;
         glDeleteTextures(1, &t.gl_name);
         t.gl_name = 0;
         return false;
@@ -356,7 +439,10 @@ bool texture_upload(GpuTexture& t, const Image& image) {
 
 void texture_release(GpuTexture& t) {
     batch_flush();
-    if (g_applied.texture == t.gl_name) g_applied.valid = false;
+    // Deleting a texture unbinds it from every unit.
+    for (GLuint& u : g_applied.units) {
+        if (u == t.gl_name) u = 0;
+    }
     if (t.gl_name) glDeleteTextures(1, &t.gl_name);
     t.gl_name = 0;
 }
@@ -365,7 +451,7 @@ bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
     std::vector<GlVertex> vertices(data.vertices.size());
     for (size_t i = 0; i < vertices.size(); ++i) {
         const MeshVertex& v = data.vertices[i];
-        vertices[i] = {v.x, v.y, v.z, 1.0f, v.colour, v.u, v.v};
+        vertices[i] = {v.x, v.y, v.z, 1.0f, v.colour, v.u, v.v, kNoTexture};
     }
     glGenVertexArrays(1, &mesh.gl_vertex_array);
     glBindVertexArray(mesh.gl_vertex_array);
@@ -378,7 +464,7 @@ bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                  static_cast<GLsizeiptr>(sizeof(uint32_t) * data.indices.size()),
                  data.indices.data(), GL_STATIC_DRAW);
-    vertex_layout_set();
+    vertex_layout_set(false);
     glBindVertexArray(g_stream_array);
     glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
     g_applied.vertex_array = g_stream_array;
@@ -421,10 +507,17 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
         batch_flush();
     }
     if (g_batch_index_count == 0) g_batch_state = s;
+    int unit = s.texture ? batch_unit_of(s.texture->gl_name) : static_cast<int>(kNoTexture);
+    if (unit < 0) {
+        batch_flush();
+        g_batch_state = s;
+        unit = batch_unit_of(s.texture->gl_name);
+    }
     const auto base = static_cast<uint32_t>(g_batch_vertex_count);
     for (int i = 0; i < count; ++i) {
         const ScreenVertex v = gpu_fan_vertex(s.fvf, vertices, stride, i);
-        g_batch_vertices[g_batch_vertex_count++] = {v.x, v.y, v.z, v.rhw, v.colour, v.u, v.v};
+        g_batch_vertices[g_batch_vertex_count++] = {
+            v.x, v.y, v.z, v.rhw, v.colour, v.u, v.v, static_cast<uint32_t>(unit)};
     }
     for (int t = 0; t < triangles; ++t) {
         g_batch_indices[g_batch_index_count++] = base;
@@ -438,6 +531,8 @@ void draw_subset(const GpuDrawState& s, GpuMesh& mesh, int subset) {
     const MeshSubset& sub = mesh.subsets[subset];
     if (sub.index_count == 0) return;
     state_apply(s, mesh.gl_vertex_array);
+    if (s.texture) unit_bind(0, s.texture->gl_name);
+    glVertexAttribI1ui(3, s.texture ? 0 : kNoTexture);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(sub.index_count), GL_UNSIGNED_INT,
                    reinterpret_cast<const void*>(sizeof(uint32_t) * sub.first_index));
     ++g_frame_calls;
@@ -490,9 +585,15 @@ int draw_calls_last_frame() {
     return g_last_frame_calls;
 }
 
+void finish() {
+    batch_flush();
+    glFinish();
+}
+
 const GpuBackendOps kOps = {create,      destroy,      texture_upload, texture_release,
                             mesh_upload, mesh_release, clear,          draw_fan,
-                            draw_subset, frame_read,   present,        draw_calls_last_frame};
+                            draw_subset, frame_read,   present,        draw_calls_last_frame,
+                            finish};
 
 }  // namespace
 

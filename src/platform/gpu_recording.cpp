@@ -88,9 +88,12 @@ int draw_calls_last_frame() {
     return g_last_frame_calls;
 }
 
+void finish() {}
+
 const GpuBackendOps kOps = {create,      destroy,      texture_upload, texture_release,
                             mesh_upload, mesh_release, clear,          draw_fan,
-                            draw_subset, frame_read,   present,        draw_calls_last_frame};
+                            draw_subset, frame_read,   present,        draw_calls_last_frame,
+                            finish};
 
 }  // namespace
 

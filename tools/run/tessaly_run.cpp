@@ -4,6 +4,7 @@
 //   --keys FILE       key script: lines "TICK KEY..." give the keys held from that tick on
 //   --shot TICK:FILE  the presented frame of that tick as a PNG (repeatable)
 //   --dump TICK:FILE  a text dump of the live tasks after that tick (repeatable)
+//   --test-frame      the renderer's test card in place of the title
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "app/debug_dump.hpp"
 #include "app/keys.hpp"
 #include "render/device.hpp"
+#include "render/test_card.hpp"
 
 namespace {
 
@@ -130,6 +132,8 @@ int main(int argc, char** argv) {
                 std::cerr << "tessaly-run: cannot use key script " << argv[i] << "\n";
                 return 2;
             }
+        } else if (a == "--test-frame") {
+            cfg.step_first_task = &test_card_create;
         } else if ((a == "--shot" || a == "--dump") && has_value) {
             AtTick at;
             if (!parse_at(argv[++i], at)) {
@@ -139,7 +143,7 @@ int main(int argc, char** argv) {
             (a == "--shot" ? g_shots : g_dumps).push_back(at);
         } else {
             std::cerr << "usage: tessaly-run [--seed N] [--ticks N] [--keys FILE] "
-                         "[--shot TICK:FILE.png]... [--dump TICK:FILE]...\n";
+                         "[--shot TICK:FILE.png]... [--dump TICK:FILE]... [--test-frame]\n";
             return 2;
         }
     }
