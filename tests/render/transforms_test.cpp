@@ -46,7 +46,7 @@ TEST(Matrix, RotationsAreThoseOfTheLeftHandedSystem) {
     EXPECT_NEAR(m.m[1][0], -s, 1e-6);
 }
 
-TEST(Camera, ViewAndProjectionAreTheLeftHandedLookAtAndPerspective) {
+TEST(CameraSet, ViewAndProjectionAreTheLeftHandedLookAtAndPerspective) {
     const Vec3 eye{3, 4, -5}, at{1, 0, 2};
     camera_set(at, eye);
     // The look-at by its definition: axes as rows of the transpose, eye moved to the origin.
@@ -68,7 +68,7 @@ TEST(Camera, ViewAndProjectionAreTheLeftHandedLookAtAndPerspective) {
     expect_matrix_near(projection_transform(), proj, 1e-4f);
 }
 
-TEST(Camera, LookAtPointLandsInTheMiddleOfTheScreen) {
+TEST(CameraSet, LookAtPointLandsInTheMiddleOfTheScreen) {
     camera_set(Vec3{5, 0, 5}, Vec3{5, 10, -15});
     Vec3 s;
     world_to_screen(s, Vec3{5, 0, 5});
