@@ -1,11 +1,14 @@
 #include "platform/audio.hpp"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -221,6 +224,64 @@ TEST_F(AudioDevice, CloseReleasesEveryVoice) {
     audio_voice_rewind(2);
     audio_voice_release(2);
     EXPECT_FALSE(audio_voice_create(2, PcmFormat{1, 22050, 16}, s, 4));
+}
+
+// SDL's disk driver writes what the device is given to a file: the mix itself.
+TEST(AudioDeviceOutput, WritesTheVoiceSamplesExactlyInBothChannels) {
+    char tmpl[] = "/tmp/tessaly-audio-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string file = std::string(tmpl) + "/out.raw";
+    const char* old = std::getenv("SDL_AUDIODRIVER");
+    const std::string saved = old ? old : "";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    audio_use_recording(false);
+    const bool opened = audio_open();
+    if (old) {
+        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    } else {
+        unsetenv("SDL_AUDIODRIVER");
+    }
+    ASSERT_TRUE(opened);
+    // 100 ms of a 441 Hz sine at the output rate, mono 16-bit.
+    constexpr int kFrames = kAudioRate / 10;
+    std::vector<int16_t> sine(kFrames);
+    std::vector<unsigned char> bytes(kFrames * 2);
+    for (int i = 0; i < kFrames; ++i) {
+        sine[i] =
+            static_cast<int16_t>(std::lround(12000 * std::sin(2 * M_PI * 441 * i / kAudioRate)));
+        bytes[2 * i] = static_cast<unsigned char>(sine[i]);
+        bytes[2 * i + 1] = static_cast<unsigned char>(static_cast<uint16_t>(sine[i]) >> 8);
+    }
+    ASSERT_TRUE(audio_voice_create(9, PcmFormat{1, kAudioRate, 16}, bytes.data(),
+                                   static_cast<uint32_t>(bytes.size())));
+    audio_voice_play(9, false);
+    for (int i = 0; i < 200 && audio_voice_state(9).playing; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(audio_voice_state(9).playing);
+    audio_close();
+
+    FILE* f = std::fopen(file.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::vector<int16_t> out(1 << 20);
+    const size_t got = std::fread(out.data(), 2, out.size(), f);
+    std::fclose(f);
+    std::remove(file.c_str());
+    rmdir(tmpl);
+    out.resize(got);
+    // The sine starts with a zero; its first nonzero sample is its second one.
+    size_t first = 0;
+    while (first < out.size() && out[first] == 0) ++first;
+    ASSERT_GE(first, 2u);
+    ASSERT_LE(first + 2 * (kFrames - 1), out.size());
+    const size_t start = first - 2;
+    for (int i = 0; i < kFrames; ++i) {
+        ASSERT_EQ(out[start + 2 * i], sine[i]) << i;
+        ASSERT_EQ(out[start + 2 * i + 1], sine[i]) << i;
+    }
+    // After its end the voice is silent.
+    for (size_t i = start + 2 * kFrames; i < out.size(); ++i) ASSERT_EQ(out[i], 0) << i;
 }
 
 TEST(AudioRecording, LogsOperationsOnExistingVoicesInOrder) {
