@@ -15,7 +15,9 @@ struct MeshFileMaterial {
 
 // Loads every mesh of the file merged into one, each under its frame transforms, with one
 // subset per material in file order. Positions, winding and texture coordinates are kept as
-// the file writes them (Direct3D's left-handed system).
+// the file writes them (Direct3D's left-handed system). Materials written at the top level
+// of a file come before those inside its meshes, and one referenced by several meshes is
+// listed once; the game's files keep each mesh's materials inside it.
 bool mesh_file_load_x(const unsigned char* data, size_t size, MeshData& out,
                       std::vector<MeshFileMaterial>& materials);
 
