@@ -17,7 +17,9 @@ const std::string kBuiltBoard = std::string(TESSALY_BINARY_DIR) + "/mappack.dat"
 const std::string kCompiler = std::string(TESSALY_BINARY_DIR) + "/tessaly-mapc";
 
 int compile(const std::string& text, const std::string& out) {
-    const std::string in = ::testing::TempDir() + "/board-in.txt";
+    // Each test writes its own source, so tests running side by side do not share one file.
+    const std::string in = ::testing::TempDir() + "/board-in-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
     std::ofstream(in) << text;
     return std::system((kCompiler + " " + in + " " + out + " 2>/dev/null").c_str());
 }
