@@ -35,7 +35,7 @@ AppConfig default_config() {
     c.step_pack_load = &pack_load;
     c.step_sound_init = &sound_init;
     c.step_graphics_start = &graphics_start;
-    c.step_first_task = &title_create;
+    c.step_first_task = &title_open;
     return c;
 }
 

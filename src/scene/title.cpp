@@ -1,21 +1,100 @@
 #include "scene/title.hpp"
 
-#include "app/task_pool.hpp"
+#include "app/keys.hpp"
+#include "render/sprites.hpp"
+#include "scene/instructions.hpp"
+#include "scene/quit_confirm.hpp"
+#include "sound/sound.hpp"
+#include "state/character_select.hpp"
 
 namespace tessaly {
 namespace {
 
-void title_update(Task*) {}
-void title_draw(Task*) {}
+constexpr int kCursorSound = 8;
+
+// The scenes that entries 2, 3 and 5 start are built later; until then choosing one
+// brings back a fresh title.
+int title_entry_unbuilt() {
+    task_end_all();
+    return title_open();
+}
+
+int title_entry_quit() {
+    task_end_all();
+    return quit_confirm_open();
+}
+
+struct TitleEntry {
+    Rect label;
+    float box_x;
+    float box_y;
+    int (*start)();
+};
+
+constexpr TitleEntry kEntries[kTitleEntries] = {
+    {{1, 598, 136, 624}, 138, 132, &character_select_open},
+    {{140, 598, 273, 624}, 321, 132, &title_entry_quit},
+    {{1, 627, 136, 653}, 138, 162, &title_entry_unbuilt},
+    {{139, 627, 269, 653}, 321, 162, &title_entry_unbuilt},
+    {{1243, 1325, 1295, 1351}, 138, 192, &manual_open},
+    {{1234, 1355, 1313, 1380}, 321, 192, &title_entry_unbuilt},
+};
 
 }  // namespace
 
-int title_create() {
+int title_open() {
     if (task_kind_exists(kKindTitle)) return 0;
     Task* t = task_alloc_at(kSlotTitle);
     if (!t) return 0;
     task_start(t, kKindTitle, &title_update, &title_draw);
+    TitleRecord& r = task_record<TitleRecord>(t);
+    r.alive = 1;
+    r.selected = 0;
+    r.column = 0;
+    r.row = 0;
+    r.step = &title_first_frame;
+    music_play(kTrackTitle);
     return 1;
 }
+
+void title_first_frame(TitleRecord& r) {
+    r.step = &title_menu;
+}
+
+void title_menu(TitleRecord& r) {
+    bool chosen = false;
+    if (key_pressed(kKeyRight)) {
+        r.column = (r.column + 1) % kTitleColumns;
+        sound_request(kCursorSound, 0);
+    } else if (key_pressed(kKeyLeft)) {
+        r.column = (r.column + kTitleColumns - 1) % kTitleColumns;
+        sound_request(kCursorSound, 0);
+    } else if (key_pressed(kKeyDown)) {
+        r.row = (r.row + 1) % kTitleRows;
+        sound_request(kCursorSound, 0);
+    } else if (key_pressed(kKeyUp)) {
+        r.row = (r.row + kTitleRows - 1) % kTitleRows;
+        sound_request(kCursorSound, 0);
+    } else if (key_confirm()) {
+        chosen = true;
+    }
+    r.selected = r.column + kTitleColumns * r.row;
+    if (!chosen) return;
+    r.alive = 0;
+    sound_request(kCursorSound, 0);
+    const int entry = r.selected;
+    task_end_all();
+    kEntries[entry].start();
+}
+
+void title_update(Task* t) {
+    TitleRecord& r = task_record<TitleRecord>(t);
+    r.step(r);
+    // A choice that brings back a title has laid a fresh record with alive 1 in this
+    // same slot, which then stays.
+    if (r.alive == 0) t->in_use = 0;
+}
+
+void title_draw(Task*) {}
 
 }  // namespace tessaly

@@ -1,0 +1,55 @@
+#include "scene/instructions.hpp"
+
+#include "app/keys.hpp"
+#include "render/sprites.hpp"
+#include "scene/title.hpp"
+#include "sound/sound.hpp"
+
+namespace tessaly {
+namespace {
+
+constexpr int kCursorSound = 8;
+
+}  // namespace
+
+int manual_open() {
+    Task* t = task_alloc_at(kSlotInstructions);
+    if (!t) return 0;
+    task_start(t, kKindInstructions, &manual_update, &manual_draw);
+    ManualRecord& r = task_record<ManualRecord>(t);
+    r.alive = 1;
+    r.page = 0;
+    r.step = &manual_first_frame;
+    return 1;
+}
+
+void manual_first_frame(ManualRecord& r) {
+    r.step = &manual_page;
+}
+
+void manual_page(ManualRecord& r) {
+    if (key_pressed(kKeyRight)) {
+        r.page = (r.page + 1) % kManualPages;
+        sound_request(kCursorSound, 0);
+    } else if (key_pressed(kKeyLeft)) {
+        r.page = (r.page + kManualPages - 1) % kManualPages;
+        sound_request(kCursorSound, 0);
+    } else if (key_confirm()) {
+        sound_request(kCursorSound, 0);
+        r.alive = 0;
+    }
+}
+
+void manual_update(Task* t) {
+    ManualRecord& r = task_record<ManualRecord>(t);
+    r.step(r);
+    if (r.alive == 0) {
+        t->in_use = 0;
+        task_end_all();
+        title_open();
+    }
+}
+
+void manual_draw(Task*) {}
+
+}  // namespace tessaly

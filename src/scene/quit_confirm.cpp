@@ -1,0 +1,64 @@
+#include "scene/quit_confirm.hpp"
+
+#include "app/app.hpp"
+#include "app/keys.hpp"
+#include "scene/title.hpp"
+#include "sound/sound.hpp"
+
+namespace tessaly {
+namespace {
+
+constexpr int kCursorSound = 8;
+constexpr float kScreenWidth = 640;
+constexpr float kFirstChoiceY = 220;
+constexpr float kChoiceSpacing = 30;
+constexpr Rect kChoiceSources[kQuitChoices] = {{818, 862, 876, 881}, {878, 862, 917, 881}};
+
+}  // namespace
+
+int quit_confirm_open() {
+    if (task_kind_exists(kKindQuitConfirm)) return 0;
+    Task* t = task_alloc_at(kSlotQuitConfirm);
+    if (!t) return 0;
+    task_start(t, kKindQuitConfirm, &quit_confirm_first_frame, &quit_confirm_draw);
+    QuitConfirmRecord& r = task_record<QuitConfirmRecord>(t);
+    r.cursor = 0;
+    for (int i = 0; i < kQuitChoices; ++i) {
+        QuitChoice& c = r.choices[i];
+        c.source = kChoiceSources[i];
+        c.width = c.source.right - c.source.left;
+        c.height = c.source.bottom - c.source.top;
+        c.x = (kScreenWidth - c.width) / 2;
+        c.y = kFirstChoiceY + kChoiceSpacing * static_cast<float>(i);
+    }
+    return 1;
+}
+
+void quit_confirm_first_frame(Task* t) {
+    t->update_fn = &quit_confirm_update;
+}
+
+void quit_confirm_update(Task* t) {
+    QuitConfirmRecord& r = task_record<QuitConfirmRecord>(t);
+    if (key_pressed(kKeyUp)) {
+        r.cursor = (r.cursor + kQuitChoices - 1) % kQuitChoices;
+        sound_request(kCursorSound, 0);
+    } else if (key_pressed(kKeyDown)) {
+        r.cursor = (r.cursor + 1) % kQuitChoices;
+        sound_request(kCursorSound, 0);
+    } else if (key_confirm()) {
+        t->in_use = 0;
+        sound_request(kCursorSound, 0);
+        task_end_all();
+        if (r.cursor == kQuitBackToTitle) {
+            title_open();
+        } else {
+            // The shell finishes this tick, then shuts down.
+            g_running = 0;
+        }
+    }
+}
+
+void quit_confirm_draw(Task*) {}
+
+}  // namespace tessaly

@@ -1,0 +1,112 @@
+#include "state/character_select.hpp"
+
+#include <cmath>
+
+#include "app/keys.hpp"
+#include "sound/sound.hpp"
+#include "state/new_game.hpp"
+
+namespace tessaly {
+namespace {
+
+constexpr int kCursorSound = 8;
+constexpr int32_t kTurnStep = 10;
+constexpr int32_t kFullTurn = 360;
+constexpr float kWheelRadius = 10;
+constexpr int32_t kRestAngles[kCharacterCount] = {270, 30, 150};
+constexpr Rect kNameRects[kCharacterCount] = {
+    {0, 878, 290, 910}, {0, 912, 260, 944}, {0, 946, 233, 978}};
+
+bool at_rest_angle(int32_t angle) {
+    for (int32_t a : kRestAngles) {
+        if (angle == a) return true;
+    }
+    return false;
+}
+
+void turn_all(CharacterSelectRecord& r, int32_t step) {
+    for (WheelEntry& e : r.entries) e.turn_step = step;
+}
+
+}  // namespace
+
+void wheel_point(int32_t angle, float out[3]) {
+    // Angles use 3.14, not pi: the wheel's positions depend on it.
+    const float rad = static_cast<float>(angle) * 3.14f / 180.0f;
+    out[0] = std::cos(rad) * kWheelRadius;
+    out[1] = 0;
+    out[2] = std::sin(rad) * kWheelRadius;
+}
+
+int character_select_open() {
+    Task* t = task_alloc_in_range(kSlotSelectWheel, kSlotSelectWheel + 1);
+    if (!t) return 0;
+    task_start(t, 0, &select_update, &select_draw);
+    CharacterSelectRecord& r = task_record<CharacterSelectRecord>(t);
+    r.alive = 1;
+    r.step = &select_first_frame;
+    for (int i = 0; i < kCharacterCount; ++i) {
+        WheelEntry& e = r.entries[i];
+        e.character_id = i;
+        e.angle = kRestAngles[i];
+        e.turn_step = 0;
+        e.name_rect = kNameRects[i];
+        wheel_point(e.angle, e.position);
+    }
+    return 1;
+}
+
+void select_first_frame(CharacterSelectRecord& r) {
+    r.step = &select_wait;
+}
+
+void select_wait(CharacterSelectRecord& r) {
+    if (key_pressed(kKeyRight)) {
+        turn_all(r, kTurnStep);
+        sound_request(kCursorSound, 0);
+        r.step = &select_turn;
+    } else if (key_pressed(kKeyLeft)) {
+        turn_all(r, -kTurnStep);
+        sound_request(kCursorSound, 0);
+        r.step = &select_turn;
+    } else if (key_confirm()) {
+        sound_request(kCursorSound, 0);
+        if (!at_rest_angle(r.entries[0].angle)) return;
+        int32_t chosen = r.entries[0].character_id;
+        for (const WheelEntry& e : r.entries) {
+            if (e.angle == kWheelFront) chosen = e.character_id;
+        }
+        // new_game ends every task, this scene included.
+        new_game(chosen);
+    }
+}
+
+void select_turn(CharacterSelectRecord& r) {
+    for (WheelEntry& e : r.entries) {
+        e.angle += e.turn_step;
+        // 360 itself stays 360.
+        if (e.angle > kFullTurn) e.angle -= kFullTurn;
+        if (e.angle < 0) e.angle += kFullTurn;
+    }
+    if (at_rest_angle(r.entries[0].angle)) {
+        turn_all(r, 0);
+        r.step = &select_wait;
+    }
+}
+
+void select_update(Task* t) {
+    CharacterSelectRecord& r = task_record<CharacterSelectRecord>(t);
+    r.step(r);
+    // A new game has ended the scene; its slot is no longer ours to write.
+    if (!t->in_use) return;
+    // The angle moves twice per frame: once in select_turn, once after placing.
+    for (WheelEntry& e : r.entries) {
+        wheel_point(e.angle, e.position);
+        e.angle += e.turn_step;
+    }
+    if (r.alive == 0) t->in_use = 0;
+}
+
+void select_draw(Task*) {}
+
+}  // namespace tessaly

@@ -1,0 +1,137 @@
+#include "scene/title.hpp"
+
+#include <gtest/gtest.h>
+
+#include "app/app.hpp"
+#include "app/keys.hpp"
+#include "scene/instructions.hpp"
+#include "scene/quit_confirm.hpp"
+#include "support/ticks.hpp"
+
+namespace tessaly {
+namespace {
+
+using test::tick;
+using test::tick_press;
+
+Task* slot(int s) {
+    return &task_pool()[s];
+}
+TitleRecord& title() {
+    return task_record<TitleRecord>(slot(kSlotTitle));
+}
+int live_tasks() {
+    int n = 0;
+    for (int i = 0; i < kTaskSlots; ++i) n += task_pool()[i].in_use ? 1 : 0;
+    return n;
+}
+
+struct TitleFixture : test::TickFixture {
+    void SetUp() override {
+        test::TickFixture::SetUp();
+        ASSERT_EQ(title_open(), 1);
+        tick();  // the first frame only installs the menu
+    }
+};
+
+using TitleMenu = TitleFixture;
+
+using TitleOpen = test::TickFixture;
+
+TEST_F(TitleOpen, ReadsNoKeysOnItsFirstFrame) {
+    ASSERT_EQ(title_open(), 1);
+    tick_press({kKeyRight});
+    EXPECT_EQ(title().column, 0);
+    tick_press({kKeyRight});
+    EXPECT_EQ(title().column, 1);
+}
+
+TEST_F(TitleMenu, ASecondTitleIsRefused) {
+    EXPECT_EQ(title_open(), 0);
+    EXPECT_EQ(title().step, &title_menu);
+}
+
+TEST_F(TitleMenu, TakenSlotRefusesTheTitle) {
+    slot(kSlotTitle)->kind = 0;  // some other task holds the slot
+    EXPECT_EQ(title_open(), 0);
+}
+
+TEST_F(TitleMenu, ColumnsAndRowsWrapAround) {
+    tick_press({kKeyRight});
+    EXPECT_EQ(title().column, 1);
+    tick_press({kKeyRight});
+    EXPECT_EQ(title().column, 0);
+    tick_press({kKeyLeft});
+    EXPECT_EQ(title().column, 1);
+    tick_press({kKeyUp});
+    EXPECT_EQ(title().row, 2);
+    tick_press({kKeyDown});
+    EXPECT_EQ(title().row, 0);
+}
+
+TEST_F(TitleMenu, SelectedIsAlwaysColumnPlusTwiceRow) {
+    const int moves[] = {kKeyDown, kKeyRight, kKeyDown, kKeyLeft, kKeyUp,  kKeyUp,
+                         kKeyUp,   kKeyRight, kKeyDown, kKeyDown, kKeyLeft};
+    for (int k : moves) {
+        tick_press({k});
+        EXPECT_EQ(title().selected, title().column + 2 * title().row);
+        EXPECT_GE(title().selected, 0);
+        EXPECT_LT(title().selected, kTitleEntries);
+    }
+}
+
+TEST_F(TitleMenu, OnlyTheFirstKeyInOrderCounts) {
+    // Right comes before Down and confirm: the row stays and nothing is chosen.
+    tick_press({kKeyDown, kKeyRight, kKeyEnter});
+    EXPECT_EQ(title().column, 1);
+    EXPECT_EQ(title().row, 0);
+    EXPECT_EQ(slot(kSlotTitle)->in_use, 1);
+    // Down comes before Up.
+    tick_press({kKeyUp, kKeyDown});
+    EXPECT_EQ(title().row, 1);
+}
+
+TEST_F(TitleMenu, ZWithEnterInOneFrameChoosesOnce) {
+    tick_press({kKeyZ, kKeyEnter});
+    EXPECT_EQ(slot(kSlotTitle)->in_use, 0);
+    EXPECT_EQ(slot(kSlotSelectWheel)->in_use, 1);
+    EXPECT_EQ(live_tasks(), 1);
+}
+
+TEST_F(TitleMenu, QuitEntryLeavesOnlyTheConfirmation) {
+    tick_press({kKeyRight});
+    tick_press({kKeyEnter});
+    EXPECT_EQ(task_kind_exists(kKindTitle), 0);
+    EXPECT_EQ(task_kind_exists(kKindQuitConfirm), 1);
+    EXPECT_EQ(live_tasks(), 1);
+}
+
+TEST_F(TitleMenu, InstructionsEntryOpensPageZero) {
+    tick_press({kKeyDown});
+    tick_press({kKeyDown});
+    tick_press({kKeyZ});
+    ASSERT_EQ(task_kind_exists(kKindInstructions), 1);
+    EXPECT_EQ(task_record<ManualRecord>(slot(kSlotInstructions)).page, 0);
+    EXPECT_EQ(live_tasks(), 1);
+}
+
+TEST_F(TitleMenu, EntriesOfScenesNotYetBuiltBringBackAFreshTitle) {
+    struct Path {
+        int column, row;
+    };
+    for (Path p : {Path{0, 1}, Path{1, 1}, Path{1, 2}}) {
+        for (int i = 0; i < p.column; ++i) tick_press({kKeyRight});
+        for (int i = 0; i < p.row; ++i) tick_press({kKeyDown});
+        ASSERT_EQ(title().selected, p.column + 2 * p.row);
+        tick_press({kKeyEnter});
+        EXPECT_EQ(live_tasks(), 1);
+        ASSERT_EQ(slot(kSlotTitle)->in_use, 1);
+        EXPECT_EQ(title().alive, 1);
+        EXPECT_EQ(title().selected, 0);
+        EXPECT_EQ(title().step, &title_first_frame);
+        tick();
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
