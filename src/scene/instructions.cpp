@@ -9,6 +9,10 @@ namespace tessaly {
 namespace {
 
 constexpr int kCursorSound = 8;
+// Full-screen pages of the second sheet.
+constexpr Rect kPages[kManualPages] = {{0, 513, 640, 993}, {0, 995, 640, 1475}};
+constexpr Rect kArrowRight = {1926, 34, 1958, 66};
+constexpr Rect kArrowLeft = {1926, 68, 1958, 100};
 
 }  // namespace
 
@@ -50,6 +54,12 @@ void manual_update(Task* t) {
     }
 }
 
-void manual_draw(Task*) {}
+void manual_draw(Task* t) {
+    const ManualRecord& r = task_record<ManualRecord>(t);
+    const Rect& page = r.page == 1 ? kPages[1] : kPages[0];
+    sprite_draw(0, 0, page, kSecondWidth, kSecondHeight, kColourOpaque, second_texture());
+    sprite_draw(576, 440, kArrowRight, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
+    sprite_draw(34, 440, kArrowLeft, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
+}
 
 }  // namespace tessaly

@@ -2,6 +2,7 @@
 
 #include "app/app.hpp"
 #include "app/keys.hpp"
+#include "scene/backdrop.hpp"
 #include "scene/title.hpp"
 #include "sound/sound.hpp"
 
@@ -9,7 +10,10 @@ namespace tessaly {
 namespace {
 
 constexpr int kCursorSound = 8;
-constexpr float kScreenWidth = 640;
+constexpr Rect kWindow = {495, 514, 618, 610};
+constexpr Rect kQuestion = {838, 839, 940, 859};
+constexpr Rect kCursor = {818, 883, 829, 904};
+constexpr float kCursorX = 270;
 constexpr float kFirstChoiceY = 220;
 constexpr float kChoiceSpacing = 30;
 constexpr Rect kChoiceSources[kQuitChoices] = {{818, 862, 876, 881}, {878, 862, 917, 881}};
@@ -59,6 +63,19 @@ void quit_confirm_update(Task* t) {
     }
 }
 
-void quit_confirm_draw(Task*) {}
+void quit_confirm_draw(Task* t) {
+    const QuitConfirmRecord& r = task_record<QuitConfirmRecord>(t);
+    Texture* atlas = atlas_texture();
+    backdrop_fill(kBackdropCell);
+    sprite_draw_centered(kWindow, 180, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
+    sprite_draw_centered(kQuestion, 188, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
+    for (const QuitChoice& c : r.choices) {
+        sprite_draw_rect(Rect{c.x, c.y, c.x + c.width, c.y + c.height}, c.source, kAtlasWidth,
+                         kAtlasHeight, kColourOpaque, atlas);
+    }
+    const int cursor = r.cursor == kQuitEndProgram ? kQuitEndProgram : kQuitBackToTitle;
+    sprite_draw(kCursorX, r.choices[cursor].y, kCursor, kAtlasWidth, kAtlasHeight, kColourOpaque,
+                atlas);
+}
 
 }  // namespace tessaly

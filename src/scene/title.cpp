@@ -12,6 +12,16 @@ namespace {
 
 constexpr int kCursorSound = 8;
 
+constexpr Rect kTitlePicture = {642, 0, 1282, 480};
+constexpr Rect kTitleLowerPicture = {942, 485, 1582, 716};
+constexpr Rect kTitleLogo = {694, 1146, 1305, 1214};
+constexpr Rect kTitleSubtitle = {694, 1216, 854, 1244};
+constexpr Rect kTitleFootnote = {694, 1246, 825, 1259};
+constexpr Rect kMenuFrame = {722, 1041, 1090, 1133};
+constexpr Rect kHighlightBar = {0, 568, 181, 596};
+// Labels are centred in a box this wide.
+constexpr float kEntryBoxWidth = 184;
+
 // The scenes that entries 2, 3 and 5 start are built later; until then choosing one
 // brings back a fresh title.
 int title_entry_unbuilt() {
@@ -95,6 +105,27 @@ void title_update(Task* t) {
     if (r.alive == 0) t->in_use = 0;
 }
 
-void title_draw(Task*) {}
+void title_draw(Task* t) {
+    const TitleRecord& r = task_record<TitleRecord>(t);
+    Texture* atlas = atlas_texture();
+    const auto at = [atlas](float x, float y, const Rect& source) {
+        sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
+    };
+    const auto centred = [atlas](const Rect& source, float y) {
+        sprite_draw_centered(source, y, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
+    };
+    at(0, 0, kTitlePicture);
+    at(0, 249, kTitleLowerPicture);
+    centred(kTitleLogo, 4);
+    centred(kTitleSubtitle, 76);
+    at(2, 465, kTitleFootnote);
+    centred(kMenuFrame, 130);
+    for (int i = 0; i < kTitleEntries; ++i) {
+        const TitleEntry& e = kEntries[i];
+        if (i == r.selected) at(e.box_x, e.box_y, kHighlightBar);
+        const float label_width = e.label.right - e.label.left;
+        at(e.box_x + (kEntryBoxWidth - label_width) / 2, e.box_y, e.label);
+    }
+}
 
 }  // namespace tessaly

@@ -1,8 +1,9 @@
 #include "state/character_select.hpp"
 
-#include <cmath>
-
 #include "app/keys.hpp"
+#include "render/primitives.hpp"
+#include "render/transforms.hpp"
+#include "scene/backdrop.hpp"
 #include "sound/sound.hpp"
 #include "state/new_game.hpp"
 
@@ -10,6 +11,14 @@ namespace tessaly {
 namespace {
 
 constexpr int kCursorSound = 8;
+constexpr Vec3 kLookAt = {0, 0, 0};
+constexpr Vec3 kEye = {0, 10, -40};
+constexpr Rect kHeading = {0, 845, 317, 876};
+constexpr float kHeadingY = 50;
+constexpr float kNameY = 400;
+// The four members stand side by side, facing the viewer.
+constexpr float kMemberOffsetX[kMembersPerPlayer] = {-3, -1, 1, 3};
+constexpr float kMemberFacing = 270;
 constexpr int32_t kTurnStep = 10;
 constexpr int32_t kFullTurn = 360;
 constexpr float kWheelRadius = 10;
@@ -30,12 +39,10 @@ void turn_all(CharacterSelectRecord& r, int32_t step) {
 
 }  // namespace
 
-void wheel_point(int32_t angle, float out[3]) {
-    // Angles use 3.14, not pi: the wheel's positions depend on it.
-    const float rad = static_cast<float>(angle) * 3.14f / 180.0f;
-    out[0] = std::cos(rad) * kWheelRadius;
-    out[1] = 0;
-    out[2] = std::sin(rad) * kWheelRadius;
+Vec3 wheel_point(int32_t angle) {
+    Vec3 p{0, 0, 0};
+    direction_offset(p.x, p.z, 0, 0, static_cast<float>(angle), kWheelRadius);
+    return p;
 }
 
 int character_select_open() {
@@ -51,7 +58,7 @@ int character_select_open() {
         e.angle = kRestAngles[i];
         e.turn_step = 0;
         e.name_rect = kNameRects[i];
-        wheel_point(e.angle, e.position);
+        e.position = wheel_point(e.angle);
     }
     return 1;
 }
@@ -96,17 +103,37 @@ void select_turn(CharacterSelectRecord& r) {
 
 void select_update(Task* t) {
     CharacterSelectRecord& r = task_record<CharacterSelectRecord>(t);
+    camera_set(kLookAt, kEye);
     r.step(r);
     // A new game has ended the scene; its slot is no longer ours to write.
     if (!t->in_use) return;
     // The angle moves twice per frame: once in select_turn, once after placing.
     for (WheelEntry& e : r.entries) {
-        wheel_point(e.angle, e.position);
+        e.position = wheel_point(e.angle);
         e.angle += e.turn_step;
     }
     if (r.alive == 0) t->in_use = 0;
 }
 
-void select_draw(Task*) {}
+void select_draw(Task* t) {
+    const CharacterSelectRecord& r = task_record<CharacterSelectRecord>(t);
+    Texture* atlas = atlas_texture();
+    backdrop_fill_flat(kBackdropCell);
+    for (const WheelEntry& e : r.entries) {
+        for (int k = 0; k < kMembersPerPlayer; ++k) {
+            const MemberData& member = kMemberData[member_data_row(e.character_id, k)];
+            const Vec3 at = {e.position.x + kMemberOffsetX[k], e.position.y, e.position.z};
+            float facing = kMemberFacing;
+            Matrix world;
+            world_yaw(world, at, facing);
+            mesh_draw(mesh_record(member.mesh), world);
+        }
+        if (e.angle == kWheelFront) {
+            sprite_draw_centered(e.name_rect, kNameY, kAtlasWidth, kAtlasHeight, kColourOpaque,
+                                 atlas);
+        }
+    }
+    sprite_draw_centered(kHeading, kHeadingY, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
+}
 
 }  // namespace tessaly

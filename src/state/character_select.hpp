@@ -4,15 +4,16 @@
 #include <cstdint>
 
 #include "app/task_pool.hpp"
+#include "field/member_data.hpp"
+#include "render/matrix.hpp"
 #include "render/sprites.hpp"
 
 namespace tessaly {
 
-constexpr int kCharacterCount = 3;
 constexpr int32_t kWheelFront = 270;
 
 struct WheelEntry {
-    float position[3];  // x, y, z on the wheel, placed every frame
+    Vec3 position;  // on the wheel, placed every frame
     int32_t character_id;
     int32_t angle;      // degrees; the rest angles are 270 (front), 30 and 150
     int32_t turn_step;  // degrees added per half-step while turning, 0 at rest
@@ -32,7 +33,7 @@ struct CharacterSelectRecord {
 int character_select_open();
 
 // The point of the wheel at an angle: radius 10 around the origin, y 0.
-void wheel_point(int32_t angle, float out[3]);
+Vec3 wheel_point(int32_t angle);
 
 void select_first_frame(CharacterSelectRecord& r);
 void select_wait(CharacterSelectRecord& r);

@@ -29,7 +29,7 @@ constexpr int kRequestRows = 10;
 constexpr int kItemRows = 13;
 constexpr int kEventStages = 4;
 // Square 41's stage entry also carries the chosen character into its opening script.
-constexpr int kOpeningSquare = 41;
+constexpr int kOpeningEventSquare = 41;
 constexpr int32_t kNoHolder = -1;
 // Request kind 0 asks for an item.
 constexpr int32_t kRequestKindItem = 0;

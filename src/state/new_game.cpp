@@ -1,8 +1,10 @@
 #include "state/new_game.hpp"
 
 #include "app/task_pool.hpp"
+#include "field/map.hpp"
+#include "field/players.hpp"
+#include "field/terrain.hpp"
 #include "sound/sound.hpp"
-#include "state/board_pending.hpp"
 #include "state/game_state.hpp"
 
 namespace tessaly {

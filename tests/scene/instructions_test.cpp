@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/keys.hpp"
+#include "render/textures.hpp"
 #include "scene/title.hpp"
+#include "support/recording.hpp"
 #include "support/ticks.hpp"
 
 namespace tessaly {
@@ -51,6 +53,35 @@ TEST_F(Instructions, ConfirmReturnsToAFreshTitleFromEitherPage) {
 TEST_F(Instructions, EscIsNotRead) {
     tick_press({kKeyEsc});
     EXPECT_EQ(task_pool()[kSlotInstructions].in_use, 1);
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+struct ManualDrawFixture : test::RecordingFixture {
+    void SetUp() override {
+        test::RecordingFixture::SetUp();
+        ASSERT_EQ(manual_open(), 1);
+        tick();
+    }
+};
+
+using InstructionsDraw = ManualDrawFixture;
+
+TEST_F(InstructionsDraw, PagesComeFromTheSecondSheet) {
+    const Rect pages[] = {{0, 513, 640, 993}, {0, 995, 640, 1475}};
+    for (int p = 0; p < 2; ++p) {
+        test::recorded_reset();
+        test::draw_frame();
+        const auto& first = test::recorded().at(0);
+        EXPECT_EQ(first.texture, second_texture());
+        EXPECT_TRUE(test::draw_cuts(first, pages[p], kSecondWidth, kSecondHeight)) << p;
+        EXPECT_EQ(test::recorded().size(), 3u);
+        tick_press({kKeyLeft});
+    }
 }
 
 }  // namespace

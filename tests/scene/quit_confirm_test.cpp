@@ -4,7 +4,9 @@
 
 #include "app/app.hpp"
 #include "app/keys.hpp"
+#include "scene/backdrop.hpp"
 #include "scene/title.hpp"
+#include "support/recording.hpp"
 #include "support/ticks.hpp"
 
 namespace tessaly {
@@ -84,6 +86,42 @@ TEST_F(QuitConfirm, EscDoesNothing) {
     tick_press({kKeyEsc});
     EXPECT_EQ(confirm_task()->in_use, 1);
     EXPECT_EQ(g_running, 1);
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+struct QuitDrawFixture : test::RecordingFixture {
+    void SetUp() override {
+        test::RecordingFixture::SetUp();
+        ASSERT_EQ(quit_confirm_open(), 1);
+        tick();
+    }
+};
+
+using QuitConfirmDraw = QuitDrawFixture;
+
+TEST_F(QuitConfirmDraw, BackdropThenWindowAndTheCursorBesideItsChoice) {
+    const Rect cursor = {818, 883, 829, 904};
+    tick_press({kKeyDown});
+    test::draw_frame();
+    const auto& draws = test::recorded();
+    ASSERT_GT(draws.size(), 300u);
+    EXPECT_TRUE(test::draw_cuts(draws[0], kBackdropCell, kAtlasWidth, kAtlasHeight));
+    const int c = test::find_atlas_draw(cursor);
+    ASSERT_GE(c, 0);
+    EXPECT_FLOAT_EQ(test::draw_left(draws[c]), 270.0f);
+    EXPECT_FLOAT_EQ(test::draw_top(draws[c]), confirm().choices[1].y);
+    // Each choice is stretched onto its own box.
+    for (const QuitChoice& q : confirm().choices) {
+        const int i = test::find_atlas_draw(q.source);
+        ASSERT_GE(i, 0);
+        EXPECT_FLOAT_EQ(test::draw_left(draws[i]), q.x);
+        EXPECT_FLOAT_EQ(test::draw_top(draws[i]), q.y);
+    }
 }
 
 }  // namespace

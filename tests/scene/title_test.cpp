@@ -6,6 +6,7 @@
 #include "app/keys.hpp"
 #include "scene/instructions.hpp"
 #include "scene/quit_confirm.hpp"
+#include "support/recording.hpp"
 #include "support/ticks.hpp"
 
 namespace tessaly {
@@ -131,6 +132,59 @@ TEST_F(TitleMenu, EntriesOfScenesNotYetBuiltBringBackAFreshTitle) {
         EXPECT_EQ(title().step, &title_first_frame);
         tick();
     }
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+constexpr Rect kHighlight = {0, 568, 181, 596};
+constexpr Rect kLoadLabel = {139, 627, 269, 653};
+
+struct TitleDrawFixture : test::RecordingFixture {
+    void SetUp() override {
+        test::RecordingFixture::SetUp();
+        ASSERT_EQ(title_open(), 1);
+        tick();
+    }
+};
+
+using TitleDraw = TitleDrawFixture;
+
+TEST_F(TitleDraw, FullScreenPictureComesFirst) {
+    test::draw_frame();
+    ASSERT_FALSE(test::recorded().empty());
+    const auto& first = test::recorded().front();
+    EXPECT_TRUE(test::draw_cuts(first, Rect{642, 0, 1282, 480}, kAtlasWidth, kAtlasHeight));
+    EXPECT_FLOAT_EQ(test::draw_left(first), 0.0f);
+    EXPECT_FLOAT_EQ(test::draw_top(first), 0.0f);
+}
+
+TEST_F(TitleDraw, HighlightBarSitsUnderTheSelectedEntrysCentredLabel) {
+    tick_press({kKeyRight});
+    tick_press({kKeyDown});
+    test::recorded_reset();
+    test::draw_frame();
+    EXPECT_EQ(test::count_atlas_draws(kHighlight), 1);
+    const int bar = test::find_atlas_draw(kHighlight);
+    const int label = test::find_atlas_draw(kLoadLabel);
+    ASSERT_GE(bar, 0);
+    ASSERT_GT(label, bar);
+    const auto& b = test::recorded()[bar];
+    EXPECT_FLOAT_EQ(test::draw_left(b), 321.0f);
+    EXPECT_FLOAT_EQ(test::draw_top(b), 162.0f);
+    // A 130-wide label centred in the 184-wide box.
+    EXPECT_FLOAT_EQ(test::draw_left(test::recorded()[label]), 321.0f + 27.0f);
+}
+
+TEST_F(TitleDraw, EverySixLabelsAreDrawnWhateverIsSelected) {
+    const Rect labels[] = {{1, 598, 136, 624},       {140, 598, 273, 624},
+                           {1, 627, 136, 653},       {139, 627, 269, 653},
+                           {1243, 1325, 1295, 1351}, {1234, 1355, 1313, 1380}};
+    test::draw_frame();
+    for (const Rect& l : labels) EXPECT_EQ(test::count_atlas_draws(l), 1);
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include "app/keys.hpp"
+
+#include "render/textures.hpp"
+#include "support/recording.hpp"
 #include "support/ticks.hpp"
 
 namespace tessaly {
@@ -19,11 +23,10 @@ CharacterSelectRecord& scene() {
 }
 
 void expect_placed_at(const WheelEntry& e, int32_t angle) {
-    float p[3];
-    wheel_point(angle, p);
-    EXPECT_FLOAT_EQ(e.position[0], p[0]) << "angle " << angle;
-    EXPECT_FLOAT_EQ(e.position[2], p[2]) << "angle " << angle;
-    EXPECT_FLOAT_EQ(e.position[1], 0.0f);
+    const Vec3 p = wheel_point(angle);
+    EXPECT_FLOAT_EQ(e.position.x, p.x) << "angle " << angle;
+    EXPECT_FLOAT_EQ(e.position.z, p.z) << "angle " << angle;
+    EXPECT_FLOAT_EQ(e.position.y, 0.0f);
 }
 
 // The character standing at the front once the wheel rests.
@@ -76,12 +79,12 @@ TEST_F(CharacterSelectOpen, ReadsNoKeysOnItsFirstFrame) {
 }
 
 TEST(WheelPoint, FrontIsNearestTheViewerOnNegativeZ) {
-    float p[3];
-    wheel_point(270, p);
-    EXPECT_NEAR(p[0], 0.0f, 0.05f);
-    EXPECT_NEAR(p[2], -10.0f, 0.001f);
+    const Vec3 p = wheel_point(270);
+    EXPECT_NEAR(p.x, 0.0f, 0.05f);
+    EXPECT_NEAR(p.z, -10.0f, 0.001f);
+    EXPECT_EQ(p.y, 0.0f);
     // 3.14 rather than pi leaves a small offset in x.
-    EXPECT_NE(p[0], 0.0f);
+    EXPECT_NE(p.x, 0.0f);
 }
 
 TEST_F(CharacterSelect, RightTurnsEntryZeroFrom270To30InSevenFrames) {
@@ -142,6 +145,73 @@ TEST_F(CharacterSelect, OtherKeysDoNothing) {
         EXPECT_EQ(scene().entries[0].angle, 270);
         EXPECT_EQ(scene_task()->in_use, 1);
     }
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+constexpr Rect kHeading = {0, 845, 317, 876};
+
+struct SelectDrawFixture : test::RecordingFixture {
+    void SetUp() override {
+        test::RecordingFixture::SetUp();
+        ASSERT_EQ(character_select_open(), 1);
+        tick();
+    }
+    void redraw() {
+        test::recorded_reset();
+        test::draw_frame();
+    }
+};
+
+using CharacterSelectDraw = SelectDrawFixture;
+
+// The draws of a mesh whose world transform places it at (x, z).
+int mesh_draws_at(const MeshRecord& mesh, float x, float z) {
+    int n = 0;
+    for (const auto& d : test::recorded()) {
+        if (d.mesh == mesh.mesh && std::fabs(d.world[12] - x) < 1e-4f &&
+            std::fabs(d.world[14] - z) < 1e-4f) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+TEST_F(CharacterSelectDraw, FlatBackdropThenEachCharactersFourMembersSideBySide) {
+    redraw();
+    const auto& draws = test::recorded();
+    ASSERT_GT(draws.size(), 300u);
+    for (size_t k = 0; k < 300; ++k) EXPECT_FALSE(draws[k].depth_test);
+    const float dx[] = {-3, -1, 1, 3};
+    for (const WheelEntry& e : scene().entries) {
+        for (int k = 0; k < kMembersPerPlayer; ++k) {
+            const MeshRecord& mesh =
+                mesh_record(kMemberData[member_data_row(e.character_id, k)].mesh);
+            EXPECT_GE(mesh_draws_at(mesh, e.position.x + dx[k], e.position.z), 1)
+                << "character " << e.character_id << " member " << k;
+        }
+    }
+}
+
+TEST_F(CharacterSelectDraw, OnlyTheFrontCharactersNameIsShownAndOnlyAtRest) {
+    redraw();
+    EXPECT_EQ(test::count_atlas_draws(scene().entries[0].name_rect), 1);
+    EXPECT_EQ(test::count_atlas_draws(scene().entries[1].name_rect), 0);
+    EXPECT_EQ(test::count_atlas_draws(scene().entries[2].name_rect), 0);
+    const int name = test::find_atlas_draw(scene().entries[0].name_rect);
+    EXPECT_FLOAT_EQ(test::draw_top(test::recorded()[name]), 400.0f);
+    tick_press({kKeyRight});
+    redraw();
+    for (const WheelEntry& e : scene().entries) EXPECT_EQ(test::count_atlas_draws(e.name_rect), 0);
+    test::ticks(6);
+    redraw();
+    EXPECT_EQ(test::count_atlas_draws(scene().entries[2].name_rect), 1);
+    // The heading comes last, over everything.
+    EXPECT_EQ(test::find_atlas_draw(kHeading), static_cast<int>(test::recorded().size()) - 1);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST_F(GameStateTables, ScriptNumbersFitTheScriptBuffers) {
 }
 
 TEST_F(GameStateTables, OpeningSquareHasOneScriptPerCharacter) {
-    const int32_t* row = g_game.event_script[kOpeningSquare - 1];
+    const int32_t* row = g_game.event_script[kOpeningEventSquare - 1];
     for (int c = 0; c < 3; ++c) {
         EXPECT_NE(row[c], 0);
         for (int d = 0; d < c; ++d) EXPECT_NE(row[c], row[d]);

@@ -1,0 +1,180 @@
+#include "state/new_game.hpp"
+
+#include <gtest/gtest.h>
+
+#include "app/keys.hpp"
+#include "field/board_helpers.hpp"
+#include "field/players.hpp"
+#include "render/camera.hpp"
+#include "scene/title.hpp"
+#include "state/character_select.hpp"
+#include "state/game_state.hpp"
+
+namespace tessaly {
+namespace {
+
+using test::tick;
+using test::tick_press;
+
+Task* slot(int s) {
+    return &task_pool()[s];
+}
+
+int live_tasks() {
+    int n = 0;
+    for (int i = 0; i < kTaskSlots; ++i) n += slot(i)->in_use ? 1 : 0;
+    return n;
+}
+
+// The board's fixture runs where the build put mappack.dat; the fixed tables are restored
+// after each test.
+struct NewGameFixture : test::BoardFixture {
+    GameState saved{};
+    void SetUp() override {
+        saved = g_game;
+        test::BoardFixture::SetUp();
+    }
+    void TearDown() override {
+        test::BoardFixture::TearDown();
+        int8_t* square = g_game.square_layer;
+        int8_t* terrain = g_game.terrain_layer;
+        unsigned char* events = g_game.event_buffer;
+        g_game = saved;
+        g_game.square_layer = square;
+        g_game.terrain_layer = terrain;
+        g_game.event_buffer = events;
+    }
+    // Title -> new game entry -> the wheel at rest waiting for keys.
+    void open_select_from_title() {
+        ASSERT_EQ(title_open(), 1);
+        tick();
+        tick_press({kKeyEnter});
+        ASSERT_EQ(slot(kSlotSelectWheel)->in_use, 1);
+        tick();
+    }
+    void turn(int key) {
+        tick_press({key});
+        test::ticks(6);
+    }
+};
+
+using NewGame = NewGameFixture;
+
+TEST_F(NewGame, EndsEverythingAndBuildsTheBoardsTasks) {
+    ASSERT_EQ(title_open(), 1);
+    ASSERT_EQ(character_select_open(), 1);
+    new_game(1);
+    EXPECT_EQ(slot(kSlotTitle)->in_use, 0);
+    EXPECT_EQ(slot(kSlotSelectWheel)->in_use, 0);
+    EXPECT_EQ(slot(kSlotMap)->kind, kKindMap);
+    for (int s = kSlotPlayersFirst; s < kSlotPlayersEnd; ++s) {
+        ASSERT_EQ(slot(s)->in_use, 1);
+        EXPECT_EQ(slot(s)->kind, kKindPlayer);
+    }
+    EXPECT_EQ(slot(kSlotCamera)->kind, kKindCamera);
+    EXPECT_EQ(slot(kSlotEventRunner)->kind, kKindEventRunner);
+    // Map, three players, camera and the opening event, and nothing else.
+    EXPECT_EQ(live_tasks(), 6);
+}
+
+TEST_F(NewGame, ReadsTheBoardAgain) {
+    g_game.square_count = 0;
+    new_game(0);
+    EXPECT_GT(g_game.map_width, 0);
+    EXPECT_GT(g_game.square_count, 0);
+}
+
+TEST_F(NewGame, HumanGetsTheChosenCharacterAndTheRivalsTheOthersInOrder) {
+    for (int c = 0; c < 3; ++c) {
+        new_game(c);
+        const PlayerRecord& human = test::player_at_slot(10);
+        EXPECT_EQ(human.computer, 0);
+        EXPECT_EQ(human.character_id, c);
+        EXPECT_EQ(test::player_at_slot(11).character_id, (c + 1) % 3);
+        EXPECT_EQ(test::player_at_slot(12).character_id, (c + 2) % 3);
+        EXPECT_EQ(test::player_at_slot(11).computer, 1);
+    }
+}
+
+TEST_F(NewGame, OnlyTheOpeningSquareKeepsAStageAndEveryRequestIsFree) {
+    for (int32_t& s : g_game.event_stage) s = 3;
+    g_game.requests[2].taken = 1;
+    g_game.requests[2].holder = 0;
+    g_game.requests[7].holder = 5;
+    new_game(2);
+    for (int i = 0; i < kSquareCount; ++i) {
+        EXPECT_EQ(g_game.event_stage[i], i == kOpeningEventSquare - 1 ? 2 : 0)
+            << "square " << i + 1;
+    }
+    for (const RequestRecord& r : g_game.requests) {
+        EXPECT_EQ(r.taken, 0);
+        EXPECT_EQ(r.holder, kNoHolder);
+    }
+    EXPECT_EQ(g_game.requests[2].reward_money, game_state_initial().requests[2].reward_money);
+}
+
+TEST_F(NewGame, KeepsTheSettingsAndTheScriptTable) {
+    g_game.settings[kSettingBattles] = 0;
+    g_game.event_script[7][1] = 0;  // a cleared script stays cleared
+    new_game(0);
+    EXPECT_EQ(g_game.settings[kSettingBattles], 0);
+    EXPECT_EQ(g_game.event_script[7][1], 0);
+}
+
+TEST_F(NewGame, ASecondNewGameReplacesTheFirstBoard) {
+    new_game(0);
+    test::ticks(5);
+    new_game(1);
+    EXPECT_EQ(live_tasks(), 6);
+    EXPECT_EQ(test::player_at_slot(10).character_id, 1);
+    EXPECT_EQ(test::player_at_slot(10).state, &turn_start);
+}
+
+TEST_F(NewGame, TheHumanSpinsTheDieOnceTheOpeningEventHasEnded) {
+    new_game(0);
+    PlayerRecord& human = test::player_at_slot(10);
+    for (int i = 0; i < 10 && slot(kSlotEventRunner)->in_use; ++i) {
+        tick();
+        EXPECT_EQ(human.state, &turn_start);
+    }
+    ASSERT_EQ(slot(kSlotEventRunner)->in_use, 0);
+    tick();
+    tick();
+    EXPECT_EQ(human.state, &die_spin);
+    ASSERT_NE(camera_find(), nullptr);
+    EXPECT_EQ(camera_find()->followed, &human);
+}
+
+TEST_F(NewGame, EnterOnTheWheelAtRestStartsWithCharacterZero) {
+    open_select_from_title();
+    tick_press({kKeyEnter});
+    EXPECT_EQ(slot(kSlotSelectWheel)->in_use, 0);
+    EXPECT_EQ(test::player_at_slot(10).character_id, 0);
+    EXPECT_EQ(g_game.event_stage[kOpeningEventSquare - 1], 0);
+}
+
+TEST_F(NewGame, OneRightThenConfirmStartsWithCharacterTwo) {
+    open_select_from_title();
+    turn(kKeyRight);
+    tick_press({kKeyZ});
+    EXPECT_EQ(test::player_at_slot(10).character_id, 2);
+    EXPECT_EQ(g_game.event_stage[kOpeningEventSquare - 1], 2);
+}
+
+TEST_F(NewGame, OneLeftThenConfirmStartsWithCharacterOne) {
+    open_select_from_title();
+    turn(kKeyLeft);
+    tick_press({kKeyEnter});
+    EXPECT_EQ(test::player_at_slot(10).character_id, 1);
+}
+
+TEST_F(NewGame, ConfirmWhileTheWheelTurnsIsIgnored) {
+    open_select_from_title();
+    tick_press({kKeyRight});
+    tick_press({kKeyEnter});
+    EXPECT_EQ(slot(kSlotSelectWheel)->in_use, 1);
+    EXPECT_EQ(task_kind_exists(kKindPlayer), 0);
+}
+
+}  // namespace
+}  // namespace tessaly
