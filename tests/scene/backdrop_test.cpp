@@ -17,8 +17,8 @@ TEST_F(Backdrop, FillCoversTheScreenRowByRow) {
     for (size_t k = 0; k < draws.size(); ++k) {
         EXPECT_TRUE(test::draw_cuts(draws[k], kBackdropCell, kAtlasWidth, kAtlasHeight));
         EXPECT_EQ(draws[k].texture, atlas_texture());
-        EXPECT_FLOAT_EQ(test::draw_left(draws[k]), 32.0f * static_cast<float>(k % 20));
-        EXPECT_FLOAT_EQ(test::draw_top(draws[k]), 32.0f * static_cast<float>(k / 20));
+        EXPECT_FLOAT_EQ(test::recorded_dest(draws[k]).left, 32.0f * static_cast<float>(k % 20));
+        EXPECT_FLOAT_EQ(test::recorded_dest(draws[k]).top, 32.0f * static_cast<float>(k / 20));
         EXPECT_TRUE(draws[k].depth_test);
     }
     // The last cell ends at the screen's bottom-right corner.

@@ -113,14 +113,14 @@ TEST_F(QuitConfirmDraw, BackdropThenWindowAndTheCursorBesideItsChoice) {
     EXPECT_TRUE(test::draw_cuts(draws[0], kBackdropCell, kAtlasWidth, kAtlasHeight));
     const int c = test::find_atlas_draw(cursor);
     ASSERT_GE(c, 0);
-    EXPECT_FLOAT_EQ(test::draw_left(draws[c]), 270.0f);
-    EXPECT_FLOAT_EQ(test::draw_top(draws[c]), confirm().choices[1].y);
+    EXPECT_FLOAT_EQ(test::recorded_dest(draws[c]).left, 270.0f);
+    EXPECT_FLOAT_EQ(test::recorded_dest(draws[c]).top, confirm().choices[1].y);
     // Each choice is stretched onto its own box.
     for (const QuitChoice& q : confirm().choices) {
         const int i = test::find_atlas_draw(q.source);
         ASSERT_GE(i, 0);
-        EXPECT_FLOAT_EQ(test::draw_left(draws[i]), q.x);
-        EXPECT_FLOAT_EQ(test::draw_top(draws[i]), q.y);
+        EXPECT_FLOAT_EQ(test::recorded_dest(draws[i]).left, q.x);
+        EXPECT_FLOAT_EQ(test::recorded_dest(draws[i]).top, q.y);
     }
 }
 

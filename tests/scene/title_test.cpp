@@ -158,8 +158,8 @@ TEST_F(TitleDraw, FullScreenPictureComesFirst) {
     ASSERT_FALSE(test::recorded().empty());
     const auto& first = test::recorded().front();
     EXPECT_TRUE(test::draw_cuts(first, Rect{642, 0, 1282, 480}, kAtlasWidth, kAtlasHeight));
-    EXPECT_FLOAT_EQ(test::draw_left(first), 0.0f);
-    EXPECT_FLOAT_EQ(test::draw_top(first), 0.0f);
+    EXPECT_FLOAT_EQ(test::recorded_dest(first).left, 0.0f);
+    EXPECT_FLOAT_EQ(test::recorded_dest(first).top, 0.0f);
 }
 
 TEST_F(TitleDraw, HighlightBarSitsUnderTheSelectedEntrysCentredLabel) {
@@ -173,10 +173,10 @@ TEST_F(TitleDraw, HighlightBarSitsUnderTheSelectedEntrysCentredLabel) {
     ASSERT_GE(bar, 0);
     ASSERT_GT(label, bar);
     const auto& b = test::recorded()[bar];
-    EXPECT_FLOAT_EQ(test::draw_left(b), 321.0f);
-    EXPECT_FLOAT_EQ(test::draw_top(b), 162.0f);
+    EXPECT_FLOAT_EQ(test::recorded_dest(b).left, 321.0f);
+    EXPECT_FLOAT_EQ(test::recorded_dest(b).top, 162.0f);
     // A 130-wide label centred in the 184-wide box.
-    EXPECT_FLOAT_EQ(test::draw_left(test::recorded()[label]), 321.0f + 27.0f);
+    EXPECT_FLOAT_EQ(test::recorded_dest(test::recorded()[label]).left, 321.0f + 27.0f);
 }
 
 TEST_F(TitleDraw, EverySixLabelsAreDrawnWhateverIsSelected) {

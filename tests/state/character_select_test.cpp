@@ -203,7 +203,7 @@ TEST_F(CharacterSelectDraw, OnlyTheFrontCharactersNameIsShownAndOnlyAtRest) {
     EXPECT_EQ(test::count_atlas_draws(scene().entries[1].name_rect), 0);
     EXPECT_EQ(test::count_atlas_draws(scene().entries[2].name_rect), 0);
     const int name = test::find_atlas_draw(scene().entries[0].name_rect);
-    EXPECT_FLOAT_EQ(test::draw_top(test::recorded()[name]), 400.0f);
+    EXPECT_FLOAT_EQ(test::recorded_dest(test::recorded()[name]).top, 400.0f);
     tick_press({kKeyRight});
     redraw();
     for (const WheelEntry& e : scene().entries) EXPECT_EQ(test::count_atlas_draws(e.name_rect), 0);

@@ -2,29 +2,18 @@
 
 #include <cmath>
 
-#include "render/asset_pack.hpp"
-#include "render/device.hpp"
 #include "render/textures.hpp"
 
 namespace tessaly::test {
 
 void RecordingFixture::SetUp() {
     TickFixture::SetUp();
-    ASSERT_EQ(pack_load(), 1) << "data.dat is missing from the working directory";
-    graphics_backend_select(platform::GpuBackend::Recording);
-    ASSERT_EQ(graphics_start(), 1);
-    platform::gpu_recording_reset();
+    device.SetUp();
 }
 
 void RecordingFixture::TearDown() {
-    graphics_release();
-    graphics_backend_select(platform::GpuBackend::OpenGL);
-    pack_release();
+    device.TearDown();
     TickFixture::TearDown();
-}
-
-const std::vector<platform::RecordedDraw>& recorded() {
-    return platform::gpu_recorded_draws();
 }
 
 void recorded_reset() {
@@ -39,14 +28,6 @@ bool draw_cuts(const platform::RecordedDraw& d, const Rect& source, float sheet_
            near(d.vertices[0].v, source.top / sheet_height) &&
            near(d.vertices[2].u, source.right / sheet_width) &&
            near(d.vertices[2].v, source.bottom / sheet_height);
-}
-
-float draw_left(const platform::RecordedDraw& d) {
-    return d.vertices[0].x + 0.5f;
-}
-
-float draw_top(const platform::RecordedDraw& d) {
-    return d.vertices[0].y + 0.5f;
 }
 
 int find_atlas_draw(const Rect& source) {
