@@ -11,12 +11,17 @@
 #include "field/map.hpp"
 #include "field/route_hints.hpp"
 #include "render/camera.hpp"
+#include "render/sprites.hpp"
 #include "render/transforms.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
 
 namespace tessaly {
 namespace {
+
+int rounded(float v) {
+    return static_cast<int>(round_half_away(v));
+}
 
 constexpr int kStartLevel = 10;
 constexpr int kStartHitPoints = 200;
@@ -98,10 +103,6 @@ void players_dump(std::string& out) {
                       cell % kGridSize - c0, cell / kGridSize - r0, square_at(cell));
         out += line;
     }
-}
-
-int round_half_away_int(float v) {
-    return static_cast<int>(v >= 0.0f ? v + 0.5f : v - 0.5f);
 }
 
 void snap(PlayerRecord& p) {
@@ -263,7 +264,7 @@ int terrain_passable_toward(float x, float z, float direction) {
 }
 
 void step_axis(float& x, float& z, float facing, float distance) {
-    int f = round_half_away_int(facing) - 180;
+    int f = rounded(facing) - 180;
     f %= 360;
     if (f < 0) f += 360;
     // f is the facing turned half around: 180 is east, 270 north, 0 west, 90 south.

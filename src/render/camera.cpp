@@ -14,6 +14,10 @@
 namespace tessaly {
 namespace {
 
+int rounded(float v) {
+    return static_cast<int>(round_half_away(v));
+}
+
 constexpr float kPanStep = 0.5f;
 constexpr float kHideDistance = 0.5f;
 constexpr int kSoundConfirm = 8;
@@ -37,10 +41,6 @@ void atlas_sprite(float x, float y, const Rect& source, uint32_t colour) {
     sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, colour, atlas_texture());
 }
 
-int round_half_away_int(float v) {
-    return static_cast<int>(v >= 0.0f ? v + 0.5f : v - 0.5f);
-}
-
 bool followed_turn_over(const CameraRecord& c) {
     return c.followed && c.followed->state == &turn_waiting;
 }
@@ -55,7 +55,7 @@ void pass_to_next(CameraRecord& c) {
 // move.
 CameraStep pan_toward(CameraRecord& c, float target, float followed, CameraStep plus,
                       CameraStep minus) {
-    const int d = round_half_away_int(target) - round_half_away_int(followed);
+    const int d = rounded(target) - rounded(followed);
     c.pan_steps = 2 * std::abs(d);
     if (d > 0) return minus;
     if (d < 0) return plus;
