@@ -26,13 +26,13 @@ void record_clear(MeshRecord& r) {
     r = MeshRecord{};
 }
 
-bool sphere_make(MeshRecord& record, const SphereSpec& spec) {
+bool sphere_make(MeshRecord& record, const SphereSpec& shape) {
     mesh_record_release(record);
     platform::MeshData data;
-    if (!platform::mesh_sphere(spec.radius, spec.slices, spec.stacks, data)) return false;
+    if (!platform::mesh_sphere(shape.radius, shape.slices, shape.stacks, data)) return false;
     // Position and colour only, every vertex in the sphere's colour.
     data.fvf = platform::kFvfColoured;
-    for (platform::MeshVertex& v : data.vertices) v.colour = spec.colour;
+    for (platform::MeshVertex& v : data.vertices) v.colour = shape.colour;
     record.mesh = platform::gpu_mesh_create(data);
     if (!record.mesh) return false;
     record.material_count = 0;

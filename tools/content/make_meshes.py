@@ -230,8 +230,8 @@ def hair_cap(b, y_from, y_top, hw, hd, back_to, long_sides=False, colour="hair")
     box(b, colour, (-hw - g, back_to, z0), (hw + g, y_from + 0.02, hd + g + 0.01))
 
 
-def hair(b, spec, y0, y1, hw, hd):
-    style_ = spec.get("hair_style", "short")
+def hair(b, figure, y0, y1, hw, hd):
+    style_ = figure.get("hair_style", "short")
     cap_from = y1 - 0.16
     if style_ == "bald":
         return
@@ -244,7 +244,7 @@ def hair(b, spec, y0, y1, hw, hd):
             xf = mg.move(x, y1 - 0.01, z) * mg.rot_z(-lean) * mg.rot_x(-18 if z < 0 else 25)
             cylinder(b, "hair", 0.0, 0.2, 0.08, 0.0, n=4, xf=xf)
     elif style_ == "long":
-        hair_cap(b, cap_from, y1, hw, hd, spec.get("hair_to", 0.82), long_sides=True)
+        hair_cap(b, cap_from, y1, hw, hd, figure.get("hair_to", 0.82), long_sides=True)
     elif style_ == "tied":
         hair_cap(b, cap_from, y1, hw, hd, y0 + 0.12)
         limb(b, "hair", (0.0, y1 - 0.14, hd + 0.02), (0.0, y1 - 0.62, hd + 0.16), 0.08, 0.04, n=5)
@@ -284,15 +284,15 @@ def dome(b, y1, hw, hd, colour, low=0.2):
             squircle_ring(y1 + 0.09, hw - 0.06, hd - 0.06, 0.05)], colour)
 
 
-def hat(b, spec, y0, y1, hw, hd):
-    kind = spec.get("hat")
+def hat(b, figure, y0, y1, hw, hd):
+    kind = figure.get("hat")
     if not kind:
         return
     if kind == "witch":
         cylinder(b, "hat", y1 - 0.06, y1 - 0.03, 0.46, 0.46, n=12)
         cylinder(b, "hat_band", y1 - 0.03, y1 + 0.03, 0.25, 0.24, n=8)
         xf = mg.move(0.0, y1 + 0.03, 0.02) * mg.rot_x(14)
-        cylinder(b, "hat", 0.0, spec.get("hat_height", 0.36), 0.24, 0.0, n=8, xf=xf)
+        cylinder(b, "hat", 0.0, figure.get("hat_height", 0.36), 0.24, 0.0, n=8, xf=xf)
     elif kind == "horned":
         dome(b, y1, hw, hd, "hat", 0.17)
         box(b, "hat", (-hw - 0.05, y1 - 0.2, -hd - 0.05), (hw + 0.05, y1 - 0.15, hd + 0.05))
@@ -446,9 +446,9 @@ def wings(b, colour, veins):
                  0.01, 0.006, n=3)
 
 
-def head_extras(b, spec, y0, y1, hw, hd):
-    kind = spec.get("head_kind", "human")
-    skin = spec.get("skin", "skin")
+def head_extras(b, figure, y0, y1, hw, hd):
+    kind = figure.get("head_kind", "human")
+    skin = figure.get("skin", "skin")
     if kind == "bear":
         for side in (-1, 1):
             ellipsoid(b, skin, (side * 0.19, y1 - 0.01, 0.03), (0.085, 0.085, 0.05), n=6, stacks=4)
@@ -471,12 +471,12 @@ def head_extras(b, spec, y0, y1, hw, hd):
                          xf=mg.move(side * 0.09, y0 + 0.08, -hd - 0.02) * mg.rot_z(side * 10))
 
 
-def humanoid_body(spec, face_tex):
+def humanoid_body(figure, face_tex):
     """A figure standing on y = 0 without a base, at the standard size (head top 1.6)."""
-    b = mg.Builder(palette(spec["colours"]))
-    skin = spec.get("skin", "skin")
-    outfit = spec.get("outfit", "tunic")
-    wide = spec.get("build", 1.0)
+    b = mg.Builder(palette(figure["colours"]))
+    skin = figure.get("skin", "skin")
+    outfit = figure.get("outfit", "tunic")
+    wide = figure.get("build", 1.0)
     if outfit in ("tunic", "armour", "vest", "coat", "fur"):
         for side in (-1, 1):
             cylinder(b, "legs", 0.05, 0.6, 0.085 * wide, 0.095 * wide, n=6,
@@ -507,14 +507,14 @@ def humanoid_body(spec, face_tex):
     elif outfit == "vest":
         b.loft([squircle_ring(0.64, 0.215 * wide, 0.15, 0.05),
                 squircle_ring(1.0, 0.245 * wide, 0.165, 0.06)], "vest", caps=(True, False))
-    if spec.get("moss"):
+    if figure.get("moss"):
         for side in (-1, 1):
             ellipsoid(b, "moss", (side * 0.24 * wide, 1.07, 0.0), (0.13, 0.07, 0.13), n=6, stacks=3)
-    if spec.get("cape"):
+    if figure.get("cape"):
         b.loft([[(-0.26, 0.12, 0.18), (0.26, 0.12, 0.18), (0.26, 0.12, 0.22), (-0.26, 0.12, 0.22)],
                 [(-0.2, 1.06, 0.13), (0.2, 1.06, 0.13), (0.2, 1.06, 0.17), (-0.2, 1.06, 0.17)]],
                "cape")
-    if spec.get("sheath"):
+    if figure.get("sheath"):
         xf = mg.move(-0.24 * wide, 0.62, -0.02) * mg.rot_z(-25)
         box(b, "grip", (-0.02, 0.0, -0.02), (0.02, 0.14, 0.02), xf)
         box(b, "guard", (-0.07, -0.03, -0.03), (0.07, 0.0, 0.03), xf)
@@ -522,10 +522,10 @@ def humanoid_body(spec, face_tex):
     # Arms; the right hand (+x) carries the weapon, the left the shield or bow.
     sx = 0.27 * wide
     hands = {}
-    arm = spec.get("arm", 0.07)
+    arm = figure.get("arm", 0.07)
     for side in (-1, 1):
         shoulder = (side * sx, 1.0, 0.0)
-        pose = spec.get("pose", "down")
+        pose = figure.get("pose", "down")
         if pose == "hold" and side == 1:
             hand = (side * (sx + 0.04), 0.74, -0.2)
         elif pose == "brute":
@@ -535,15 +535,15 @@ def humanoid_body(spec, face_tex):
         limb(b, "sleeve", shoulder, hand, arm, arm * 0.85, n=5)
         ellipsoid(b, skin, hand, (arm * 0.9, arm * 0.9, arm * 0.9), n=5, stacks=3)
         hands[side] = hand
-    if spec.get("shield"):
+    if figure.get("shield"):
         hxp, hy, hz = hands[-1]
         xf = mg.move(hxp - 0.04, hy + 0.12, hz - 0.1) * mg.rot_x(-90)
         cylinder(b, "shield", 0.0, 0.05, 0.22, 0.22, n=8, xf=xf)
         cylinder(b, "shield_boss", 0.05, 0.08, 0.08, 0.05, n=6, xf=xf)
-    if spec.get("bow"):
+    if figure.get("bow"):
         longbow(b, hands[-1])
-    weapon(b, spec.get("weapon"), hands[1], spec.get("staff_top", "orb"))
-    beard = spec.get("beard")
+    weapon(b, figure.get("weapon"), hands[1], figure.get("staff_top", "orb"))
+    beard = figure.get("beard")
     cylinder(b, skin, 1.04, 1.14, 0.065, 0.065, n=6)
     y0, y1, hw, hd = head(b, face_tex, 1.6, skin)
     if beard:
@@ -558,25 +558,25 @@ def humanoid_body(spec, face_tex):
                      (side * 0.07, y0 - 0.42, -hd - 0.06), 0.035, 0.025, n=4)
                 ellipsoid(b, "beard_tie", (side * 0.07, y0 - 0.42, -hd - 0.06), (0.03, 0.03, 0.03),
                           n=4, stacks=3)
-    hair(b, spec, y0, y1, hw, hd)
-    hat(b, spec, y0, y1, hw, hd)
-    head_extras(b, spec, y0, y1, hw, hd)
-    if spec.get("wings"):
+    hair(b, figure, y0, y1, hw, hd)
+    hat(b, figure, y0, y1, hw, hd)
+    head_extras(b, figure, y0, y1, hw, hd)
+    if figure.get("wings"):
         wings(b, "wing", "wing_vein")
     return b
 
 
-def humanoid(spec, face_tex):
-    """A figure of the spec's height: a member on its party's base, or an opponent."""
-    body = humanoid_body(spec, face_tex)
+def humanoid(figure, face_tex):
+    """A figure of the figure's height: a member on its party's base, or an opponent."""
+    body = humanoid_body(figure, face_tex)
     b = mg.Builder(body.palette)
-    if spec.get("base"):
+    if figure.get("base"):
         base_disc(b)
         foot = 0.085
     else:
         foot = 0.0
-    k = spec.get("body_scale", 1.0)
-    lift = spec.get("hover", 0.0)
+    k = figure.get("body_scale", 1.0)
+    lift = figure.get("hover", 0.0)
     b.add(body, mg.move(0.0, foot + lift, 0.0) * mg.scale(k, k, k))
     if lift:
         # Motes of light carry a hovering figure above its base.
@@ -588,29 +588,29 @@ def humanoid(spec, face_tex):
 
 # ---- quadrupeds -------------------------------------------------------------------------
 
-def quadruped(spec):
-    """A four-legged animal facing -z: body, legs, head, ears, tail and what the spec adds."""
-    b = mg.Builder(palette(spec["colours"]))
-    length, high, girth = spec["length"], spec["high"], spec["girth"]
-    leg_r = spec.get("leg", 0.07)
-    ellipsoid(b, "fur", (0.0, high, 0.05), (girth, girth * spec.get("deep", 1.0), length / 2), n=8,
+def quadruped(figure):
+    """A four-legged animal facing -z: body, legs, head, ears, tail and what the figure adds."""
+    b = mg.Builder(palette(figure["colours"]))
+    length, high, girth = figure["length"], figure["high"], figure["girth"]
+    leg_r = figure.get("leg", 0.07)
+    ellipsoid(b, "fur", (0.0, high, 0.05), (girth, girth * figure.get("deep", 1.0), length / 2), n=8,
               stacks=5)
     for x, z in ((-1, -1), (1, -1), (-1, 1), (1, 1)):
         px, pz = x * girth * 0.55, z * length * 0.32 + 0.05
         limb(b, "legs", (px, high, pz), (px, 0.05, pz - 0.03), leg_r * 1.2, leg_r, n=5)
         box(b, "paws", (px - leg_r, 0.0, pz - leg_r * 2), (px + leg_r, 0.06, pz + leg_r * 0.5))
     hz = -length / 2 - 0.02
-    hyy = high + spec.get("head_up", 0.25)
-    hr = spec.get("head", 0.2)
-    if spec.get("chest"):
+    hyy = high + figure.get("head_up", 0.25)
+    hr = figure.get("head", 0.2)
+    if figure.get("chest"):
         ellipsoid(b, "chest", (0.0, high + 0.08, hz + 0.14), (girth * 0.8, girth * 0.8, 0.16), n=6,
                   stacks=4)
     ellipsoid(b, "fur", (0.0, hyy, hz), (hr, hr * 0.9, hr), n=8, stacks=4)
-    snout = spec.get("snout", 0.26)
-    limb(b, spec.get("snout_colour", "fur"), (0.0, hyy - 0.04, hz - hr * 0.5),
+    snout = figure.get("snout", 0.26)
+    limb(b, figure.get("snout_colour", "fur"), (0.0, hyy - 0.04, hz - hr * 0.5),
          (0.0, hyy - 0.08, hz - hr * 0.5 - snout), hr * 0.55, hr * 0.32, n=6)
     tip = (0.0, hyy - 0.08, hz - hr * 0.5 - snout)
-    if spec.get("kind") == "boar":
+    if figure.get("kind") == "boar":
         cylinder(b, "snout", -0.02, 0.02, hr * 0.36, hr * 0.36, n=6,
                  xf=mg.move(tip[0], tip[1], tip[2]) * mg.rot_x(90))
         for side in (-1, 1):
@@ -619,28 +619,28 @@ def quadruped(spec):
             cylinder(b, "tusk", 0.0, 0.16, 0.035, 0.0, n=4, xf=xf)
         for k in range(5):
             z = -length * 0.35 + k * length * 0.16
-            xf = mg.move(0.0, high + girth * spec.get("deep", 1.0) - 0.04, z) * mg.rot_x(15)
+            xf = mg.move(0.0, high + girth * figure.get("deep", 1.0) - 0.04, z) * mg.rot_x(15)
             cylinder(b, "bristle", 0.0, 0.16, 0.07, 0.0, n=4, xf=xf, rz0=0.03)
     else:
         ellipsoid(b, "black", tip, (0.045, 0.04, 0.035), n=4, stacks=3)
-    if spec.get("fangs"):
+    if figure.get("fangs"):
         for side in (-1, 1):
             cylinder(b, "white", 0.0, 0.07, 0.02, 0.0, n=3,
                      xf=mg.move(side * 0.04, tip[1] - 0.03, tip[2] + 0.06) * mg.rot_x(180))
-    ear = spec.get("ear", 0.18)
+    ear = figure.get("ear", 0.18)
     for side in (-1, 1):
         xf = mg.move(side * hr * 0.5, hyy + hr * 0.6, hz + 0.04) * mg.rot_z(-side * 15)
         cylinder(b, "ears", 0.0, ear, 0.065, 0.0, n=4, xf=xf, rz0=0.03)
         ellipsoid(b, "eyes", (side * hr * 0.5, hyy + 0.04, hz - hr * 0.72), (0.04, 0.03, 0.02),
                   n=4, stacks=3)
-    if spec.get("scarf"):
+    if figure.get("scarf"):
         cylinder(b, "scarf", high + 0.06, high + 0.16, girth * 0.78, girth * 0.8, n=8,
                  xf=mg.move(0.0, 0.0, hz + 0.22), rz0=0.17, rz1=0.17)
         box(b, "scarf", (-0.06, high - 0.18, hz + 0.02), (0.06, high + 0.08, hz + 0.06))
-    tail = spec.get("tail")
+    tail = figure.get("tail")
     if tail:
         limb(b, "tail", (0.0, high + 0.05, length / 2), (0.0, high + tail[0], length / 2 + tail[1]),
-             spec.get("tail_r", 0.08), 0.03, n=5)
+             figure.get("tail_r", 0.08), 0.03, n=5)
     return b
 
 
@@ -811,42 +811,42 @@ OPPONENTS = {
 }
 
 
-def face_spec(spec):
-    f = dict(spec["face"])
+def face_spec(figure):
+    f = dict(figure["face"])
     for k in ("skin", "hair", "eyes", "beard"):
         if isinstance(f.get(k), str):
             f[k] = hx(f[k])
     if "skin" not in f:
         f["skin"] = COMMON["skin"]
     if "hair" not in f:
-        h = spec["colours"].get("hair")
+        h = figure["colours"].get("hair")
         f["hair"] = hx(h) if isinstance(h, str) else h
     return f
 
 
-def build_figure(n, spec, party=None):
-    """(builder, textures) of a humanoid or quadruped spec."""
-    spec = dict(spec)
-    spec["colours"] = dict(spec["colours"])
+def build_figure(n, figure, party=None):
+    """(builder, textures) of a humanoid or quadruped figure."""
+    figure = dict(figure)
+    figure["colours"] = dict(figure["colours"])
     textures = {}
     if party is not None:
-        spec["base"] = True
+        figure["base"] = True
         base = PARTY_BASE[party]
-        spec["colours"]["base"] = base
-        spec["colours"]["base_top"] = tuple(min(255, int(v * 0.7 + 255 * 0.3)) for v in base)
-    if spec.get("quadruped"):
-        body = quadruped(spec)
+        figure["colours"]["base"] = base
+        figure["colours"]["base_top"] = tuple(min(255, int(v * 0.7 + 255 * 0.3)) for v in base)
+    if figure.get("quadruped"):
+        body = quadruped(figure)
         b = mg.Builder(body.palette)
-        if spec.get("base"):
-            oval = spec["length"] * 1.25
+        if figure.get("base"):
+            oval = figure["length"] * 1.25
             base_disc(b, oval)
             b.add(body, mg.move(0.0, 0.085, 0.0))
         else:
             b = body
         return b, textures
     tex_name = "face_%02d.png" % n
-    b = humanoid(spec, tex_name)
-    textures[tex_name] = face_texture(face_spec(spec))
+    b = humanoid(figure, tex_name)
+    textures[tex_name] = face_texture(face_spec(figure))
     return b, textures
 
 
@@ -970,17 +970,17 @@ def models():
         group, _, ident = roster[row]
         if row < 12:
             assert group == "c%d" % (row // 4), (row, group)
-            spec = MEMBERS[ident]
-            b, tex = build_figure(row, spec, party=row // 4)
-            assert MEMBER_HEIGHT[0] <= spec["height"] <= MEMBER_HEIGHT[1], ident
+            figure = MEMBERS[ident]
+            b, tex = build_figure(row, figure, party=row // 4)
+            assert MEMBER_HEIGHT[0] <= figure["height"] <= MEMBER_HEIGHT[1], ident
         else:
             assert group == "foe", (row, group)
-            spec = OPPONENTS[ident]
-            if spec.get("special"):
-                b, tex = SPECIALS[spec["special"]](), {}
+            figure = OPPONENTS[ident]
+            if figure.get("special"):
+                b, tex = SPECIALS[figure["special"]](), {}
             else:
-                b, tex = build_figure(row, spec)
-        fit_height(b, spec["height"])
+                b, tex = build_figure(row, figure)
+        fit_height(b, figure["height"])
         out.append((b, tex))
     out.append((prop_dagger(), {}))
     assert len(out) == MESH_COUNT
