@@ -198,7 +198,11 @@ bool create_main_window() {
 }
 
 int app_main(int max_ticks) {
-    if (!create_main_window()) return 1;  // no window: nothing could run
+    if (!create_main_window()) {
+        // No window, no display: say so rather than end without a word.
+        platform::error_box(kErrorCaption, "graphic init error");
+        return 1;
+    }
     const int code = message_loop(max_ticks);
     platform::video_quit();
     // A failed start-up is not reported as success to whoever started the game.

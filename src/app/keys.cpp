@@ -13,11 +13,14 @@ constexpr const char* kKeyNames[kKeyCount] = {
 
 KeyEntry g_keys[kKeyCount];
 KeyStateFn g_source = &platform::key_down;
+// Presses taken from the message queue since the last poll; only with the window's keys.
+KeyStateFn g_latches = &platform::key_latched_take;
 
 }  // namespace
 
 void keys_set_source(KeyStateFn fn) {
     g_source = fn ? fn : &platform::key_down;
+    g_latches = fn ? nullptr : &platform::key_latched_take;
 }
 
 void keys_init() {
@@ -32,7 +35,11 @@ void keys_init() {
 void keys_poll() {
     for (KeyEntry& k : g_keys) {
         k.previous = k.current;
-        k.current = g_source(k.virtual_key) ? 128 : 0;
+        // A key that went down since the last poll counts as just pressed now, even if it
+        // was released again before this poll or was already down at the last one.
+        const bool went_down = g_latches && g_latches(k.virtual_key);
+        k.current = (went_down || g_source(k.virtual_key)) ? 128 : 0;
+        if (went_down) k.previous = 0;
     }
 }
 

@@ -26,7 +26,8 @@ struct KeyEntry {
 };
 
 // Where the poll reads a virtual key's down state; the window's key state by default,
-// a key script in the headless runner and in tests.
+// a key script in the headless runner and in tests. With the window's keys, a press taken
+// from the message queue since the last poll counts even when the key is up again by then.
 using KeyStateFn = bool (*)(int virtual_key);
 void keys_set_source(KeyStateFn fn);
 

@@ -10,6 +10,7 @@
 
 #include "platform/audio_backend.hpp"
 #include "platform/audio_mixer.hpp"
+#include "platform/window.hpp"
 
 namespace tessaly::platform {
 namespace {
@@ -32,7 +33,10 @@ struct DeviceLock {
 bool dev_open() {
     if (g_device != 0) return true;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "tessaly: audio init: %s\n", SDL_GetError());
+        error_reason(
+            "no sound output could be started (%s); SDL_AUDIODRIVER=dummy plays the game "
+            "without sound",
+            SDL_GetError());
         return false;
     }
     g_subsystem = true;
@@ -46,7 +50,10 @@ bool dev_open() {
     // always in the one format above.
     g_device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (g_device == 0) {
-        std::fprintf(stderr, "tessaly: audio device: %s\n", SDL_GetError());
+        error_reason(
+            "no audio device could be opened (%s); SDL_AUDIODRIVER=dummy plays the game "
+            "without sound",
+            SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         g_subsystem = false;
         return false;

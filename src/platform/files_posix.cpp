@@ -2,11 +2,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 #include "platform/files.hpp"
+#include "platform/window.hpp"
 
 namespace tessaly::platform {
 
@@ -17,15 +20,91 @@ struct File {
 namespace {
 constexpr int kMaxOpenFiles = 8;
 File g_files[kMaxOpenFiles];
+std::string g_data_folder;
+// The files that may be read from the data folder; saves and settings never are.
+constexpr const char* kDataFiles[] = {"data.dat", "mappack.dat", "epack.dat"};
+
+bool is_data_file(const char* path) {
+    for (const char* name : kDataFiles) {
+        if (std::strcmp(path, name) == 0) return true;
+    }
+    return false;
+}
+
+std::string joined(const std::string& folder, const char* name) {
+    if (folder.empty() || folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+bool folder_make(const std::string& path) {
+    // Each level in turn, as mkdir -p does.
+    for (size_t i = 1; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '/') continue;
+        const std::string part = path.substr(0, i);
+        if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
+
+void reason_cannot_open(const char* path, int error) {
+    char cwd[1024];
+    if (!::getcwd(cwd, sizeof cwd)) std::snprintf(cwd, sizeof cwd, "(unknown)");
+    if (!g_data_folder.empty() && is_data_file(path)) {
+        error_reason("cannot open %s in %s or in %s: %s", path, cwd, g_data_folder.c_str(),
+                     std::strerror(error));
+    } else {
+        error_reason("cannot open %s in %s: %s", path, cwd, std::strerror(error));
+    }
+}
 }  // namespace
 
 File* file_open_read(const char* path) {
     for (File& slot : g_files) {
         if (slot.f) continue;
         slot.f = std::fopen(path, "rb");
+        int error = errno;
+        if (!slot.f && error == ENOENT && !g_data_folder.empty() && is_data_file(path)) {
+            slot.f = std::fopen(joined(g_data_folder, path).c_str(), "rb");
+            error = errno;
+        }
+        if (!slot.f) reason_cannot_open(path, error);
         return slot.f ? &slot : nullptr;
     }
+    error_reason("cannot open %s: too many files open", path);
     return nullptr;
+}
+
+DataLocation data_locate(const char* program_folder, const char* user_folder) {
+    constexpr const char* kPack = "data.dat";
+    g_data_folder.clear();
+    if (file_exists(kPack)) return DataLocation::WorkingFolder;
+    if (!program_folder || !program_folder[0]) return DataLocation::NotFound;
+    const std::string beside(program_folder);
+    std::string installed = joined(beside, "../share/tessaly");
+    std::string read_from;
+    if (file_exists(joined(beside, kPack).c_str())) {
+        if (::access(beside.c_str(), W_OK) == 0 && ::chdir(beside.c_str()) == 0)
+            return DataLocation::BesideExecutable;
+        read_from = beside;
+    } else if (file_exists(joined(installed, kPack).c_str())) {
+        read_from = installed;
+    } else {
+        return DataLocation::NotFound;
+    }
+    // Data that cannot be written beside is read in place; saves go to the user's folder.
+    g_data_folder = read_from;
+    if (user_folder && user_folder[0] && folder_make(user_folder)) {
+        if (::chdir(user_folder) != 0) return DataLocation::NotFound;
+    }
+    return DataLocation::Installed;
+}
+
+const char* data_folder() {
+    return g_data_folder.c_str();
+}
+
+void data_folder_reset() {
+    g_data_folder.clear();
 }
 
 int64_t file_size(File* f) {

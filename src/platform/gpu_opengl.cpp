@@ -570,9 +570,11 @@ bool present() {
     glViewport(0, 0, w, h);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    const bool same = dw == kBackBufferWidth && dh == kBackBufferHeight;
+    // A whole multiple of the picture (the window) keeps its pixels sharp; other sizes (full
+    // screen on most displays) are smoothed.
+    const bool whole = dw % kBackBufferWidth == 0 && dh % kBackBufferHeight == 0;
     glBlitFramebuffer(0, 0, kBackBufferWidth, kBackBufferHeight, dx, dy, dx + dw, dy + dh,
-                      GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
+                      GL_COLOR_BUFFER_BIT, whole ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(g_window);
     glBindFramebuffer(GL_FRAMEBUFFER, g_framebuffer);
     g_applied.valid = false;
