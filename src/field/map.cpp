@@ -102,6 +102,18 @@ int map_block_read(platform::File* file, int8_t* layer, int width, int height) {
     return 1;
 }
 
+int map_block_copy_in(const unsigned char* block, size_t n, int8_t* layer, int width, int height) {
+    if (!block || !layer || !map_size_fits(width, height)) return 0;
+    if (n < static_cast<size_t>(width) * static_cast<size_t>(height)) return 0;
+    const int r0 = block_row_offset(height);
+    const int c0 = block_column_offset(width);
+    for (int r = 0; r < height; ++r) {
+        std::memcpy(layer + (r + r0) * kGridSize + c0, block + static_cast<size_t>(r) * width,
+                    static_cast<size_t>(width));
+    }
+    return 1;
+}
+
 size_t map_block_write(unsigned char* out, size_t capacity, const int8_t* layer, int width,
                        int height) {
     if (!out || !layer || !map_size_fits(width, height)) return 0;
@@ -116,16 +128,39 @@ size_t map_block_write(unsigned char* out, size_t capacity, const int8_t* layer,
     return bytes;
 }
 
+namespace {
+
+// The map pack's header up to its layers; false when it ends early or its size cannot be
+// centred in the grid.
+bool map_pack_header(platform::File* f, int32_t& width, int32_t& height) {
+    int32_t skip = 0, ignored = 0;
+    const bool header = read_i32(f, skip) && skip_bytes(f, static_cast<uint32_t>(skip)) &&
+                        read_i32(f, width) && read_i32(f, height) && read_i32(f, ignored) &&
+                        read_i32(f, ignored);
+    return header && map_size_fits(width, height);
+}
+
+}  // namespace
+
+int map_pack_size(const char* path, int& width, int& height) {
+    platform::File* f = platform::file_open_read(path);
+    if (!f) return 0;
+    int32_t w = 0, h = 0;
+    const bool ok = map_pack_header(f, w, h);
+    platform::file_close(f);
+    if (!ok) return 0;
+    width = w;
+    height = h;
+    return 1;
+}
+
 int map_pack_load(const char* path) {
     if (!g_game.terrain_layer || !g_game.square_layer) return 0;
     platform::File* f = platform::file_open_read(path);
     if (!f) return 0;
-    int32_t skip = 0, width = 0, height = 0, ignored = 0;
+    int32_t width = 0, height = 0;
     // A header that ends early or a size that cannot be centred in the grid changes nothing.
-    const bool header = read_i32(f, skip) && skip_bytes(f, static_cast<uint32_t>(skip)) &&
-                        read_i32(f, width) && read_i32(f, height) && read_i32(f, ignored) &&
-                        read_i32(f, ignored);
-    if (!header || !map_size_fits(width, height)) {
+    if (!map_pack_header(f, width, height)) {
         platform::file_close(f);
         return 0;
     }

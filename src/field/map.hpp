@@ -42,12 +42,18 @@ int map_alloc();
 void map_clear();
 void map_free();
 
+// The map size a map pack declares, without reading its layers; 0 if the file cannot be
+// opened, its header ends early or the size cannot be placed in the grid.
+int map_pack_size(const char* path, int& width, int& height);
 // Reads a map pack into the centred block of both layers; 0 if the file cannot be
 // opened or its size cannot be placed in the grid (nothing is changed then), else 1.
 int map_pack_load(const char* path);
 // One W x H block of a layer at its centred place. Reading stops where the file ends and
 // leaves the rest of the block as it was; both refuse (return 0) a size that does not fit.
 int map_block_read(platform::File* file, int8_t* layer, int width, int height);
+// The same from memory: block holds the W x H bytes row after row; 0 (nothing changed) if it
+// is shorter or the size does not fit.
+int map_block_copy_in(const unsigned char* block, size_t n, int8_t* layer, int width, int height);
 // Writes the block row by row into out; returns the bytes written, 0 if the size does not
 // fit the grid or out is too small.
 size_t map_block_write(unsigned char* out, size_t capacity, const int8_t* layer, int width,
