@@ -338,7 +338,7 @@ def draw_level_up(p, size):
 def draw_notice(p, size):
     w, h = size
     img = style.framed_panel(size, top=(66, 40, 40, 255), bottom=(40, 22, 26, 255)) \
-        if p["name"].startswith(("refusal", "load_failed")) else style.framed_panel(size)
+        if p["name"].startswith(("refusal", "load_failed", "save_failed")) else style.framed_panel(size)
     f = style.fit_font(p["words"], w - 12, h - 6, bold=True, max_size=h - 9)
     img.alpha_composite(style.words_layer(size, p["words"], f, fill=style.INK))
     return img
