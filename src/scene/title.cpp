@@ -2,7 +2,9 @@
 
 #include "app/keys.hpp"
 #include "render/sprites.hpp"
+#include "scene/carousel.hpp"
 #include "scene/instructions.hpp"
+#include "scene/options.hpp"
 #include "scene/quit_confirm.hpp"
 #include "sound/sound.hpp"
 #include "state/character_select.hpp"
@@ -22,8 +24,7 @@ constexpr Rect kHighlightBar = {0, 568, 181, 596};
 // Labels are centred in a box this wide.
 constexpr float kEntryBoxWidth = 184;
 
-// The scenes that entries 2, 3 and 5 start are built later; until then choosing one
-// brings back a fresh title.
+// The load menu is built later; until then choosing it brings back a fresh title.
 int title_entry_unbuilt() {
     task_end_all();
     return title_open();
@@ -32,6 +33,16 @@ int title_entry_unbuilt() {
 int title_entry_quit() {
     task_end_all();
     return quit_confirm_open();
+}
+
+int title_entry_options() {
+    task_end_all();
+    return options_open(kOptionsPanelYTitle, kOptionsFromTitle);
+}
+
+int title_entry_carousel() {
+    task_end_all();
+    return carousel_open();
 }
 
 struct TitleEntry {
@@ -44,10 +55,10 @@ struct TitleEntry {
 constexpr TitleEntry kEntries[kTitleEntries] = {
     {{1, 598, 136, 624}, 138, 132, &character_select_open},
     {{140, 598, 273, 624}, 321, 132, &title_entry_quit},
-    {{1, 627, 136, 653}, 138, 162, &title_entry_unbuilt},
+    {{1, 627, 136, 653}, 138, 162, &title_entry_options},
     {{139, 627, 269, 653}, 321, 162, &title_entry_unbuilt},
     {{1243, 1325, 1295, 1351}, 138, 192, &manual_open},
-    {{1234, 1355, 1313, 1380}, 321, 192, &title_entry_unbuilt},
+    {{1234, 1355, 1313, 1380}, 321, 192, &title_entry_carousel},
 };
 
 }  // namespace
