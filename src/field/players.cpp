@@ -369,8 +369,12 @@ PlayerRecord* turn_ring_link() {
     return found[0];
 }
 
-int players_create(int character_id) {
+void players_dump_register() {
     debug_dump_add_section(&players_dump);
+}
+
+int players_create(int character_id) {
+    players_dump_register();
     PlayerRecord* first = nullptr;
     int k = character_id;
     for (int s = 0; s < kCharacterCount; ++s) {

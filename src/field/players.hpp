@@ -85,6 +85,8 @@ int players_create(int character_id);
 PlayerRecord* player_create(float x, float y, float z, int computer, int character_id);
 // Mean attack and defence of a character's four members; ids outside 0..2 count as 0.
 void player_stats_from_members(int character_id, int32_t& attack, int32_t& defence);
+// Adds the players' lines to the runner's dump (once); new game and loading call it.
+void players_dump_register();
 // Links the players of slots 10..12 in slot order; returns the first (null if none).
 PlayerRecord* turn_ring_link();
 // The player record of a live player task of slot 10..12, else null.

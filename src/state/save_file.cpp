@@ -402,6 +402,7 @@ void load_apply(const SaveImage& s, int width, int height) {
         Task* t = task_alloc_in_range(kSlotPlayersFirst, kSlotPlayersEnd);
         if (t) player_from_block(t, block);
     }
+    players_dump_register();
     turn_ring_link();
     map_task_create();
     field_data_load();
