@@ -5,6 +5,7 @@
 #include "app/keys.hpp"
 #include "app/task_pool.hpp"
 #include "field/minimap.hpp"
+#include "field/pause_menu.hpp"
 #include "field/players.hpp"
 #include "render/sprites.hpp"
 #include "render/transforms.hpp"
@@ -69,6 +70,17 @@ void move_along(CameraRecord& c, float& axis, float step, CameraStep done) {
     } else {
         c.behaviour = done;
     }
+}
+
+// Shift on the board: the field menu while the human spins its die, the pause menu at
+// other times. Both freeze the board.
+void board_menu_open(const CameraRecord& c) {
+    if (human_spins_die(c)) {
+        // Hook for the field menu: field_menu_open (*c.followed) goes here once it exists;
+        // until then Shift during the die spin only sounds.
+        return;
+    }
+    pause_menu_open();
 }
 
 }  // namespace
@@ -214,8 +226,8 @@ void camera_update(Task* t) {
     camera_set(c.target, c.eye);
     frustum_update();
     if (key_pressed(kKeyShift) && !task_kind_exists(kKindEventRunner)) {
-        // The field menu and the pause menu open here once they exist.
         sound_request(kSoundConfirm, 0);
+        board_menu_open(c);
     }
     if (key_pressed(kKeyControl)) {
         g_game.minimap_flag = 1 - g_game.minimap_flag;

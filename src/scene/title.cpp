@@ -8,6 +8,7 @@
 #include "scene/quit_confirm.hpp"
 #include "sound/sound.hpp"
 #include "state/character_select.hpp"
+#include "state/save_menu.hpp"
 
 namespace tessaly {
 namespace {
@@ -24,10 +25,9 @@ constexpr Rect kHighlightBar = {0, 568, 181, 596};
 // Labels are centred in a box this wide.
 constexpr float kEntryBoxWidth = 184;
 
-// The load menu is built later; until then choosing it brings back a fresh title.
-int title_entry_unbuilt() {
-    task_end_all();
-    return title_open();
+// The load menu standing alone on the screen.
+int title_entry_load() {
+    return save_menu_open(kSaveMenuLoad, kSaveCallerTitle, 120, 4, 4);
 }
 
 int title_entry_quit() {
@@ -56,7 +56,7 @@ constexpr TitleEntry kEntries[kTitleEntries] = {
     {{1, 598, 136, 624}, 138, 132, &character_select_open},
     {{140, 598, 273, 624}, 321, 132, &title_entry_quit},
     {{1, 627, 136, 653}, 138, 162, &title_entry_options},
-    {{139, 627, 269, 653}, 321, 162, &title_entry_unbuilt},
+    {{139, 627, 269, 653}, 321, 162, &title_entry_load},
     {{1243, 1325, 1295, 1351}, 138, 192, &manual_open},
     {{1234, 1355, 1313, 1380}, 321, 192, &title_entry_carousel},
 };

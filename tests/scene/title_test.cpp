@@ -8,6 +8,7 @@
 #include "scene/instructions.hpp"
 #include "scene/options.hpp"
 #include "scene/quit_confirm.hpp"
+#include "state/save_menu.hpp"
 #include "support/recording.hpp"
 #include "support/ticks.hpp"
 
@@ -137,22 +138,16 @@ TEST_F(TitleMenu, ModelViewerEntryOpensTheCarouselAlone) {
     EXPECT_EQ(live_tasks(), 1);
 }
 
-TEST_F(TitleMenu, EntriesOfScenesNotYetBuiltBringBackAFreshTitle) {
-    struct Path {
-        int column, row;
-    };
-    for (Path p : {Path{1, 1}}) {
-        for (int i = 0; i < p.column; ++i) tick_press({kKeyRight});
-        for (int i = 0; i < p.row; ++i) tick_press({kKeyDown});
-        ASSERT_EQ(title().selected, p.column + 2 * p.row);
-        tick_press({kKeyEnter});
-        EXPECT_EQ(live_tasks(), 1);
-        ASSERT_EQ(slot(kSlotTitle)->in_use, 1);
-        EXPECT_EQ(title().alive, 1);
-        EXPECT_EQ(title().selected, 0);
-        EXPECT_EQ(title().step, &title_first_frame);
-        tick();
-    }
+TEST_F(TitleMenu, LoadEntryOpensTheLoadMenuAlone) {
+    tick_press({kKeyRight});
+    tick_press({kKeyDown});
+    tick_press({kKeyEnter});
+    ASSERT_EQ(task_kind_exists(kKindSaveMenu), 1);
+    const SaveMenuRecord& m = task_record<SaveMenuRecord>(slot(kSlotSaveMenu));
+    EXPECT_EQ(m.mode, kSaveMenuLoad);
+    EXPECT_EQ(m.caller, kSaveCallerTitle);
+    EXPECT_EQ(m.panel_y, 120.0f);
+    EXPECT_EQ(live_tasks(), 1);
 }
 
 }  // namespace
