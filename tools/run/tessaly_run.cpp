@@ -5,6 +5,7 @@
 //   --shot TICK:FILE  the presented frame of that tick as a PNG (repeatable)
 //   --dump TICK:FILE  a text dump of the live tasks after that tick (repeatable)
 //   --test-frame      the renderer's test card in place of the title
+//   --saves DIR       the folder of the save files (the working directory by default)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "app/keys.hpp"
 #include "render/device.hpp"
 #include "render/test_card.hpp"
+#include "state/save_file.hpp"
 
 namespace {
 
@@ -132,6 +134,8 @@ int main(int argc, char** argv) {
                 std::cerr << "tessaly-run: cannot use key script " << argv[i] << "\n";
                 return 2;
             }
+        } else if (a == "--saves" && has_value) {
+            save_folder_set(argv[++i]);
         } else if (a == "--test-frame") {
             cfg.step_first_task = &test_card_create;
         } else if ((a == "--shot" || a == "--dump") && has_value) {
@@ -143,7 +147,8 @@ int main(int argc, char** argv) {
             (a == "--shot" ? g_shots : g_dumps).push_back(at);
         } else {
             std::cerr << "usage: tessaly-run [--seed N] [--ticks N] [--keys FILE] "
-                         "[--shot TICK:FILE.png]... [--dump TICK:FILE]... [--test-frame]\n";
+                         "[--shot TICK:FILE.png]... [--dump TICK:FILE]... [--test-frame] "
+                         "[--saves DIR]\n";
             return 2;
         }
     }
