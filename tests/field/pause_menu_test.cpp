@@ -173,3 +173,38 @@ TEST_F(PauseMenu, ShiftWhileAComputerPlaysOpensThePauseMenu) {
 
 }  // namespace
 }  // namespace tessaly
+
+#include "support/recording.hpp"
+
+namespace tessaly {
+namespace {
+
+constexpr Rect kMainTitle = {1, 1034, 105, 1052};
+constexpr Rect kConfirmTitle = {1, 1100, 122, 1120};
+constexpr Rect kResumeSprite = {127, 1101, 228, 1119};
+constexpr Rect kYesSprite = {127, 1079, 167, 1097};
+
+using PauseMenuDraw = test::RecordingFixture;
+
+TEST_F(PauseMenuDraw, MainListThenTheConfirmationInItsOwnPanel) {
+    ASSERT_EQ(pause_menu_open(), 1);
+    tick();
+    test::draw_frame();
+    ASSERT_GE(test::find_atlas_draw(kMainTitle), 0);
+    // The 104-wide title centred on the 124-wide panel at (0, 100).
+    EXPECT_FLOAT_EQ(test::recorded_dest(test::recorded()[test::find_atlas_draw(kMainTitle)]).left,
+                    10.0f);
+    EXPECT_EQ(test::count_atlas_draws(kResumeSprite), 1);
+    EXPECT_EQ(test::count_atlas_draws(kYesSprite), 0);
+    tick_press({kKeyUp});
+    tick_press({kKeyEnter});
+    test::recorded_reset();
+    test::draw_frame();
+    EXPECT_EQ(test::count_atlas_draws(kMainTitle), 0);
+    EXPECT_EQ(test::count_atlas_draws(kConfirmTitle), 1);
+    EXPECT_EQ(test::count_atlas_draws(kYesSprite), 1);
+    EXPECT_EQ(test::count_atlas_draws(kResumeSprite), 0);
+}
+
+}  // namespace
+}  // namespace tessaly
