@@ -91,6 +91,10 @@ void sound_request(int index, int keep_playing) {
     g_requests[index] = {1, keep_playing};
 }
 
+bool sound_requested(int index) {
+    return index >= 0 && index < kEffectCount && g_requests[index].requested == 1;
+}
+
 void sound_clear_requests() {
     for (SoundRequest& r : g_requests) r = {0, 0};
 }

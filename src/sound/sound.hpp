@@ -24,6 +24,8 @@ void sound_release();
 // restarts it from its beginning. Any other index is ignored.
 void sound_request(int index, int keep_playing);
 void sound_clear_requests();
+// True when effect index was requested since the requests were last cleared.
+bool sound_requested(int index);
 void sound_play_requests();
 // Plays effect index (0..13) once, if the effects setting is on; keep_playing 0 stops
 // and rewinds it first.
