@@ -4,6 +4,7 @@
 #include "platform/audio.hpp"
 #include "render/asset_pack.hpp"
 #include "sound/sound.hpp"
+#include "state/new_game.hpp"
 
 namespace tessaly::test {
 void BoardFixture::SetUp() {
@@ -105,6 +106,34 @@ std::string sounds_played() {
         out += "play " + std::to_string(e.voice);
     }
     return out;
+}
+
+}  // namespace tessaly::test
+
+namespace tessaly::test {
+
+void GameFixture::SetUp() {
+    kept = g_game;
+    SoundedBoardFixture::SetUp();
+}
+
+void GameFixture::TearDown() {
+    SoundedBoardFixture::TearDown();
+    int8_t* square = g_game.square_layer;
+    int8_t* terrain = g_game.terrain_layer;
+    unsigned char* events = g_game.event_buffer;
+    g_game = kept;
+    g_game.square_layer = square;
+    g_game.terrain_layer = terrain;
+    g_game.event_buffer = events;
+}
+
+void board_in_play(int character) {
+    new_game(character);
+    for (int i = 0; i < 20 && task_kind_exists(kKindEventRunner); ++i) tick();
+    ASSERT_EQ(task_kind_exists(kKindEventRunner), 0);
+    ticks(2);
+    ASSERT_EQ(player_at_slot(10).state, &die_spin);
 }
 
 }  // namespace tessaly::test

@@ -49,3 +49,18 @@ struct SoundedBoardFixture : BoardFixture {
 std::string sounds_played();
 
 }  // namespace tessaly::test
+
+namespace tessaly::test {
+
+// A sounded board for tests that play whole games: the game state is given back as it was
+// (its layers and event buffer excepted) after the test.
+struct GameFixture : SoundedBoardFixture {
+    GameState kept{};
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// A new game whose opening event has run out: the human spins its die.
+void board_in_play(int character);
+
+}  // namespace tessaly::test

@@ -28,28 +28,8 @@ int32_t entry_under_cursor() {
     return pause().entries[pause().cursor];
 }
 
-struct PauseMenu : test::SoundedBoardFixture {
-    GameState kept{};
-    void SetUp() override {
-        kept = g_game;
-        test::SoundedBoardFixture::SetUp();
-    }
-    void TearDown() override {
-        test::SoundedBoardFixture::TearDown();
-        int8_t* square = g_game.square_layer;
-        int8_t* terrain = g_game.terrain_layer;
-        unsigned char* events = g_game.event_buffer;
-        g_game = kept;
-        g_game.square_layer = square;
-        g_game.terrain_layer = terrain;
-        g_game.event_buffer = events;
-    }
-    void board_in_play() {
-        new_game(0);
-        for (int i = 0; i < 20 && task_kind_exists(kKindEventRunner); ++i) tick();
-        test::ticks(2);
-        ASSERT_EQ(test::player_at_slot(10).state, &die_spin);
-    }
+struct PauseMenu : test::GameFixture {
+    void board_in_play() { test::board_in_play(0); }
     // The board with the human on its walk, where Shift opens the pause menu.
     void board_walking() {
         board_in_play();

@@ -55,16 +55,6 @@ void put_f32(Bytes& b, size_t at, float f) {
     put_i32(b, at, v);
 }
 
-// The board as a game in play: a new game whose opening event has run out, the human
-// spinning its die.
-void board_in_play(int character) {
-    new_game(character);
-    for (int i = 0; i < 20 && task_kind_exists(kKindEventRunner); ++i) test::tick();
-    ASSERT_EQ(task_kind_exists(kKindEventRunner), 0);
-    test::ticks(2);
-    ASSERT_EQ(test::player_at_slot(10).state, &die_spin);
-}
-
 // Gives every saved field of the board a value a new game would not have.
 void vary_the_board() {
     for (int s = 10; s < 13; ++s) {
@@ -113,24 +103,15 @@ int live_tasks() {
     return n;
 }
 
-struct SaveFile : test::BoardFixture {
-    GameState kept{};
+struct SaveFile : test::GameFixture {
     test::SaveScratch scratch;
     void SetUp() override {
-        kept = g_game;
-        test::BoardFixture::SetUp();
+        test::GameFixture::SetUp();
         scratch.open();
     }
     void TearDown() override {
         scratch.close();
-        test::BoardFixture::TearDown();
-        int8_t* square = g_game.square_layer;
-        int8_t* terrain = g_game.terrain_layer;
-        unsigned char* events = g_game.event_buffer;
-        g_game = kept;
-        g_game.square_layer = square;
-        g_game.terrain_layer = terrain;
-        g_game.event_buffer = events;
+        test::GameFixture::TearDown();
     }
     std::string path(int slot) const {
         char p[600];
@@ -144,7 +125,7 @@ struct SaveFile : test::BoardFixture {
 };
 
 TEST_F(SaveFile, HoldsEveryBlockInOrderAtTheLengthOfTheMap) {
-    board_in_play(1);
+    test::board_in_play(1);
     vary_the_board();
     ASSERT_EQ(save_game(0), 1);
     const Bytes b = file_bytes(path(0));
@@ -176,13 +157,13 @@ TEST_F(SaveFile, HoldsEveryBlockInOrderAtTheLengthOfTheMap) {
 }
 
 TEST_F(SaveFile, SaveThenLoadGivesAnIdenticalGame) {
-    board_in_play(2);
+    test::board_in_play(2);
     vary_the_board();
     ASSERT_EQ(save_game(3), 1);
     const Bytes before = current_image();
     const std::string dump_before = debug_dump_text();
     // Something else happens in between: a new game on another character.
-    board_in_play(0);
+    test::board_in_play(0);
     ASSERT_EQ(load_game(3), 1);
     EXPECT_EQ(current_image(), before);
     EXPECT_EQ(debug_dump_text(), dump_before);
@@ -192,7 +173,7 @@ TEST_F(SaveFile, SaveThenLoadGivesAnIdenticalGame) {
 }
 
 TEST_F(SaveFile, ALoadedGameStartsAFreshTurnWithoutExperience) {
-    board_in_play(0);
+    test::board_in_play(0);
     vary_the_board();
     PlayerRecord& human = test::player_at_slot(10);
     human.state = &walk;
@@ -260,12 +241,12 @@ const Damage kDamages[] = {
 };
 
 TEST_F(SaveFile, DamagedFilesAreRefusedWithTheGameUntouched) {
-    board_in_play(1);
+    test::board_in_play(1);
     vary_the_board();
     ASSERT_EQ(save_game(2), 1);
     const Bytes good = file_bytes(path(2));
     // The game in play is another one.
-    board_in_play(2);
+    test::board_in_play(2);
     test::ticks(3);
     const Bytes in_play = current_image();
     const std::string dump = debug_dump_text();
@@ -283,7 +264,7 @@ TEST_F(SaveFile, DamagedFilesAreRefusedWithTheGameUntouched) {
 }
 
 TEST_F(SaveFile, MissingFilesAndSlotsOutsideTheFiveAreRefused) {
-    board_in_play(0);
+    test::board_in_play(0);
     const Bytes in_play = current_image();
     EXPECT_EQ(save_slot_exists(4), 0);
     EXPECT_EQ(load_game(4), 0);
@@ -297,7 +278,7 @@ TEST_F(SaveFile, MissingFilesAndSlotsOutsideTheFiveAreRefused) {
 }
 
 TEST_F(SaveFile, AFailedWriteLeavesTheOldFile) {
-    board_in_play(0);
+    test::board_in_play(0);
     ASSERT_EQ(save_game(0), 1);
     const Bytes old = file_bytes(path(0));
     test::player_at_slot(10).money = 5;
@@ -307,14 +288,14 @@ TEST_F(SaveFile, AFailedWriteLeavesTheOldFile) {
 }
 
 TEST_F(SaveFile, ABoardThatIsNotWholeIsNotSaved) {
-    board_in_play(0);
+    test::board_in_play(0);
     task_pool()[12].in_use = 0;
     EXPECT_EQ(save_game(0), 0);
     EXPECT_EQ(save_slot_exists(0), 0);
 }
 
 TEST_F(SaveFile, TheSummaryIsTheFirstFourBytes) {
-    board_in_play(0);
+    test::board_in_play(0);
     test::player_at_slot(11).achievement_bits = 0b1010;
     ASSERT_EQ(save_game(1), 1);
     EXPECT_EQ(save_slot_summary(1), 0b1010);

@@ -55,32 +55,17 @@ void slot_file(int slot, int32_t summary, int year) {
     ASSERT_EQ(::utimes(path_of(slot).c_str(), times), 0);
 }
 
-struct SaveMenu : test::SoundedBoardFixture {
-    GameState kept{};
+struct SaveMenu : test::GameFixture {
     test::SaveScratch scratch;
     void SetUp() override {
-        kept = g_game;
-        test::SoundedBoardFixture::SetUp();
+        test::GameFixture::SetUp();
         scratch.open();
     }
     void TearDown() override {
         scratch.close();
-        test::SoundedBoardFixture::TearDown();
-        int8_t* square = g_game.square_layer;
-        int8_t* terrain = g_game.terrain_layer;
-        unsigned char* events = g_game.event_buffer;
-        g_game = kept;
-        g_game.square_layer = square;
-        g_game.terrain_layer = terrain;
-        g_game.event_buffer = events;
+        test::GameFixture::TearDown();
     }
-    // A new game whose opening event has run out: the human spins its die.
-    void board_in_play() {
-        new_game(0);
-        for (int i = 0; i < 20 && task_kind_exists(kKindEventRunner); ++i) tick();
-        test::ticks(2);
-        ASSERT_EQ(test::player_at_slot(10).state, &die_spin);
-    }
+    void board_in_play() { test::board_in_play(0); }
     // Opens the menu and lets its first frame pass.
     void open(int32_t mode, int32_t caller) {
         ASSERT_EQ(save_menu_open(mode, caller, 120, 4, 4), 1);
