@@ -28,22 +28,7 @@ int live_tasks() {
 
 // The board's fixture runs where the build put mappack.dat; the fixed tables are restored
 // after each test.
-struct NewGameFixture : test::BoardFixture {
-    GameState saved{};
-    void SetUp() override {
-        saved = g_game;
-        test::BoardFixture::SetUp();
-    }
-    void TearDown() override {
-        test::BoardFixture::TearDown();
-        int8_t* square = g_game.square_layer;
-        int8_t* terrain = g_game.terrain_layer;
-        unsigned char* events = g_game.event_buffer;
-        g_game = saved;
-        g_game.square_layer = square;
-        g_game.terrain_layer = terrain;
-        g_game.event_buffer = events;
-    }
+struct NewGameFixture : test::GameFixture {
     // Title -> new game entry -> the wheel at rest waiting for keys.
     void open_select_from_title() {
         ASSERT_EQ(title_open(), 1);
