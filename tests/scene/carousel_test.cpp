@@ -79,6 +79,15 @@ TEST_F(Carousel, RightFromTheLastModelShowsTheFirstAndLeftFromTheFirstTheLast) {
     EXPECT_EQ(ring().angles[0], 270.0f);
 }
 
+TEST_F(Carousel, EscWinsOverLeftAndLeftOverRight) {
+    tick_press({kKeyRight, kKeyLeft});
+    EXPECT_EQ(ring().selected, 23);
+    EXPECT_EQ(ring().step, &carousel_turn_up);
+    ticks(15);
+    tick_press({kKeyLeft, kKeyEsc});
+    EXPECT_EQ(task_kind_exists(kKindCarousel), 0);
+}
+
 TEST_F(Carousel, KeysWhileTheRingTurnsAreIgnored) {
     tick_press({kKeyRight});
     tick_press({kKeyRight});
