@@ -9,6 +9,7 @@
 #include "field/players.hpp"
 #include "render/sprites.hpp"
 #include "render/transforms.hpp"
+#include "scene/field_menu.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
 
@@ -76,8 +77,7 @@ void move_along(CameraRecord& c, float& axis, float step, CameraStep done) {
 // other times. Both freeze the board.
 void board_menu_open(const CameraRecord& c) {
     if (human_spins_die(c)) {
-        // Hook for the field menu: field_menu_open (*c.followed) goes here once it exists;
-        // until then Shift during the die spin only sounds.
+        field_menu_open(*c.followed);
         return;
     }
     pause_menu_open();

@@ -10,6 +10,7 @@
 #include "scene/title.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
+#include "state/save_menu.hpp"
 
 namespace tessaly {
 namespace {
@@ -47,6 +48,10 @@ constexpr Rect kConfirmTitle = {21, 1100, 122, 1120};
 constexpr Rect kAnswers[2] = {{127, 1057, 188, 1076}, {127, 1079, 167, 1097}};
 constexpr int32_t kAnswerIds[2] = {0, 1};
 constexpr float kStatusX = 360;
+// Where the save/load menu sits over the field menu.
+constexpr float kSaveMenuPanelY = 300;
+constexpr float kSaveMenuHelpX = 8;
+constexpr float kSaveMenuHelpY = 246;
 constexpr float kStatusY = 100;
 
 Rect face_rect(int row) {
@@ -72,6 +77,8 @@ void choose(FieldMenuRecord& r) {
         case kFieldMenuSave:
         case kFieldMenuLoad:
             r.step = &field_menu_wait;
+            save_menu_open(r.selected == kFieldMenuSave ? kSaveMenuSave : kSaveMenuLoad,
+                           kSaveCallerFieldMenu, kSaveMenuPanelY, kSaveMenuHelpX, kSaveMenuHelpY);
             break;
         case kFieldMenuOptions:
             r.step = &field_menu_wait;
@@ -108,6 +115,12 @@ void draw_status(const PlayerRecord& p) {
     number_draw_small(x0 + 100, y0 + 69, p.defence);
     draw_at(x0, y0 + 88, kMoneyLabel);
     number_draw_small(x0 + 100, y0 + 89, p.money);
+    // The crests count what all players have achieved together.
+    int32_t bits = 0;
+    for (int s = kSlotPlayersFirst; s < kSlotPlayersEnd; ++s) {
+        if (const PlayerRecord* other = player_in_slot(s)) bits |= other->achievement_bits;
+    }
+    achievement_badges_draw(x0 + 100, y0 + 109, bits);
     draw_at(x0, y0 + 108, kBadgesLabel);
 }
 

@@ -5,8 +5,12 @@
 #include "app/keys.hpp"
 #include "field/board_helpers.hpp"
 #include "platform/audio.hpp"
+#include "render/camera.hpp"
+#include "render/numbers.hpp"
 #include "scene/item_scene.hpp"
 #include "scene/options.hpp"
+#include "state/new_game.hpp"
+#include "state/save_menu.hpp"
 #include "support/recording.hpp"
 
 namespace tessaly {
@@ -182,6 +186,26 @@ TEST_F(FieldMenu, BothItemEntriesOpenTheItemSceneInTheirMode) {
     }
 }
 
+TEST_F(FieldMenu, SaveAndLoadOpenTheirMenuOverTheFieldMenu) {
+    for (int entry : {kFieldMenuSave, kFieldMenuLoad}) {
+        go_to(entry);
+        tick_press({kKeyEnter});
+        ASSERT_EQ(task_kind_exists(kKindSaveMenu), 1);
+        const SaveMenuRecord& m = task_record<SaveMenuRecord>(slot(kSlotSaveMenu));
+        EXPECT_EQ(m.mode, entry == kFieldMenuSave ? kSaveMenuSave : kSaveMenuLoad);
+        EXPECT_EQ(m.caller, kSaveCallerFieldMenu);
+        EXPECT_EQ(m.panel_y, 300.0f);
+        EXPECT_EQ(menu().step, &field_menu_wait);
+        // The menu waits, whatever is pressed, until the save menu is gone.
+        slot(kSlotSaveMenu)->in_use = 0;
+        tick();
+        EXPECT_EQ(menu().step, &field_menu_select);
+        tick_press({kKeyUp});
+        if (menu().column == 1) tick_press({kKeyLeft});
+        ASSERT_EQ(menu().selected, 0);
+    }
+}
+
 TEST_F(FieldMenu, AHealingItemUsedFromTheMenuHealsTheHuman) {
     human().hit_points = 180;
     human().max_hit_points = 200;
@@ -194,6 +218,48 @@ TEST_F(FieldMenu, AHealingItemUsedFromTheMenuHealsTheHuman) {
     tick_press({kKeyEnter});
     EXPECT_EQ(human().hit_points, 200);
     EXPECT_EQ(human().items[0], 0);
+}
+
+// Shift on the board, read by the camera, with a new game in play.
+struct FieldMenuShift : test::SoundedBoardFixture {
+    GameState kept{};
+    void SetUp() override {
+        kept = g_game;
+        test::SoundedBoardFixture::SetUp();
+        new_game(0);
+        for (int i = 0; i < 20 && task_kind_exists(kKindEventRunner); ++i) tick();
+        test::ticks(2);
+        ASSERT_EQ(test::player_at_slot(10).state, &die_spin);
+    }
+    void TearDown() override {
+        test::SoundedBoardFixture::TearDown();
+        int8_t* square = g_game.square_layer;
+        int8_t* terrain = g_game.terrain_layer;
+        unsigned char* events = g_game.event_buffer;
+        g_game = kept;
+        g_game.square_layer = square;
+        g_game.terrain_layer = terrain;
+        g_game.event_buffer = events;
+    }
+};
+
+TEST_F(FieldMenuShift, ShiftDuringTheDieSpinOpensTheFieldMenuForTheHuman) {
+    platform::audio_record_clear();
+    tick_press({kKeyShift});
+    EXPECT_EQ(test::sounds_played(), "play 8");
+    ASSERT_EQ(slot(kSlotFieldMenu)->in_use, 1);
+    EXPECT_EQ(task_kind_exists(kKindPauseMenu), 0);
+    EXPECT_EQ(menu().player, &test::player_at_slot(10));
+    for (int s : {kSlotMap, 10, 11, 12, kSlotCamera}) EXPECT_EQ(slot(s)->update, 0) << s;
+    // The die does not stop under the menu; after Esc the board runs on.
+    go_to(kFieldMenuRequest);
+    tick_press({kKeyZ});
+    ASSERT_EQ(slot(kSlotFieldMenu)->in_use, 1);
+    EXPECT_EQ(test::player_at_slot(10).state, &die_spin);
+    tick_press({kKeyEsc});
+    EXPECT_EQ(slot(kSlotFieldMenu)->in_use, 0);
+    tick_press({kKeyZ});
+    EXPECT_NE(test::player_at_slot(10).state, &die_spin);
 }
 
 // Drawing.
@@ -252,6 +318,29 @@ TEST_F(FieldMenuDraw, TheRequestEntryShowsTheHeldRequestsName) {
     test::recorded_reset();
     test::draw_frame();
     EXPECT_FLOAT_EQ(dest_of(g_game.requests[0].name_rect).left, 32.0f);
+}
+
+TEST_F(FieldMenuDraw, TheBadgesCountWhatAllPlayersAchievedTogether) {
+    PlayerRecord* a = player_create(0, 0, 0, 0, 0);
+    PlayerRecord* b = player_create(0, 0, 0, 1, 1);
+    PlayerRecord* c = player_create(0, 0, 0, 1, 2);
+    ASSERT_TRUE(a && b && c);
+    a->achievement_bits = 1;
+    b->achievement_bits = 1 | 4;
+    c->achievement_bits = 8;
+    test::recorded_reset();
+    test::draw_frame();
+    // The count, three of four, right of the crests at (560, 211).
+    const Rect three = digit_font_rects(DigitFont::Small)[3];
+    int counted = 0;
+    for (const auto& d : test::recorded()) {
+        const Rect at = test::recorded_dest(d);
+        if (test::draw_cuts(d, three, kAtlasWidth, kAtlasHeight) && at.left == 560.0f &&
+            at.top == 211.0f) {
+            ++counted;
+        }
+    }
+    EXPECT_EQ(counted, 1);
 }
 
 TEST_F(FieldMenuDraw, TheTitleConfirmationShowsItsPanel) {

@@ -5,3 +5,9 @@ add_test(NAME ScenesScript.OptionsThenModelViewerBackToTheTitle
           -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/scripts/check_options_viewer.cmake)
 set_tests_properties(ScenesScript.OptionsThenModelViewerBackToTheTitle PROPERTIES
   ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")
+add_test(NAME ScenesScript.FieldMenuItemsOptionsSaveAndBackToTheTitle
+  COMMAND ${CMAKE_COMMAND} -DRUNNER=$<TARGET_FILE:tessaly-run> -DWORK=${CMAKE_BINARY_DIR}
+          -DKEYS=${CMAKE_CURRENT_SOURCE_DIR}/tests/scripts/field_menu.keys
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/scripts/check_field_menu.cmake)
+set_tests_properties(ScenesScript.FieldMenuItemsOptionsSaveAndBackToTheTitle PROPERTIES
+  ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")
