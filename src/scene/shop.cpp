@@ -8,6 +8,7 @@
 #include "scene/item_list.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
+#include "state/progress.hpp"
 
 namespace tessaly {
 namespace {
@@ -16,7 +17,6 @@ constexpr int kCursorSound = 8;
 constexpr int kRefusedSound = 4;
 constexpr int kMoneySound = 13;
 constexpr int kMenuEntries = 3;
-constexpr int32_t kMoneyMax = 9999999;
 // The item a computer player without a request shops for when its hit points run low.
 constexpr int32_t kHealingItem = 2;
 
@@ -200,9 +200,7 @@ void sell_confirm(ShopRecord& r) {
     if (list_cursor_update(r.choice, 2) != 1) return;
     if (r.choice == 1) {
         int32_t& slot = r.player->items[r.list_cursor];
-        const int32_t gain = item_of(slot).price / 2;
-        int32_t& money = r.player->money;
-        money = money > kMoneyMax - gain ? kMoneyMax : money + gain;
+        gain_money(*r.player, item_of(slot).price / 2);
         sound_request(kMoneySound, 0);
         slot = 0;
         r.choice = 0;

@@ -9,7 +9,6 @@
 #include "render/numbers.hpp"
 #include "scene/item_scene.hpp"
 #include "scene/options.hpp"
-#include "state/new_game.hpp"
 #include "state/save_menu.hpp"
 #include "support/recording.hpp"
 
@@ -221,25 +220,10 @@ TEST_F(FieldMenu, AHealingItemUsedFromTheMenuHealsTheHuman) {
 }
 
 // Shift on the board, read by the camera, with a new game in play.
-struct FieldMenuShift : test::SoundedBoardFixture {
-    GameState kept{};
+struct FieldMenuShift : test::GameFixture {
     void SetUp() override {
-        kept = g_game;
-        test::SoundedBoardFixture::SetUp();
-        new_game(0);
-        for (int i = 0; i < 20 && task_kind_exists(kKindEventRunner); ++i) tick();
-        test::ticks(2);
-        ASSERT_EQ(test::player_at_slot(10).state, &die_spin);
-    }
-    void TearDown() override {
-        test::SoundedBoardFixture::TearDown();
-        int8_t* square = g_game.square_layer;
-        int8_t* terrain = g_game.terrain_layer;
-        unsigned char* events = g_game.event_buffer;
-        g_game = kept;
-        g_game.square_layer = square;
-        g_game.terrain_layer = terrain;
-        g_game.event_buffer = events;
+        test::GameFixture::SetUp();
+        test::board_in_play(0);
     }
 };
 
