@@ -5,3 +5,9 @@ add_test(NAME MenusScript.PauseMenuLoadMenuAndQuitToTheTitle
           -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/scripts/check_pause_menu.cmake)
 set_tests_properties(MenusScript.PauseMenuLoadMenuAndQuitToTheTitle PROPERTIES
   ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")
+add_test(NAME MenusScript.SavedGamesComeBackFromThePauseMenuAndTheTitle
+  COMMAND ${CMAKE_COMMAND} -DRUNNER=$<TARGET_FILE:tessaly-run> -DWORK=${CMAKE_BINARY_DIR}
+          -DKEYS=${CMAKE_CURRENT_SOURCE_DIR}/tests/scripts/save_load.keys
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/scripts/check_save_load.cmake)
+set_tests_properties(MenusScript.SavedGamesComeBackFromThePauseMenuAndTheTitle PROPERTIES
+  ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")
