@@ -10,6 +10,9 @@ namespace {
 const GpuBackendOps* g_ops = nullptr;
 GpuBackend g_backend = GpuBackend::OpenGL;
 GpuDrawState g_state{};
+GpuFrameCounts g_counts{};
+GpuFrameCounts g_last_counts{};
+bool g_reference_drawing = false;
 
 void identity(float* m) {
     for (int i = 0; i < 16; ++i) m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
@@ -216,6 +219,7 @@ void gpu_draw_fan(const void* vertices, int triangles, int stride) {
     if (g_state.fvf != kFvfScreen && g_state.fvf != kFvfTextured && g_state.fvf != kFvfColoured) {
         return;
     }
+    ++g_counts.fans;
     g_ops->draw_fan(g_state, vertices, triangles, stride);
 }
 
@@ -225,6 +229,7 @@ void gpu_mesh_draw_subset(GpuMesh* mesh, int subset) {
     }
     // A mesh draws with its own vertex format, as a mesh object sets it when it draws.
     gpu_fvf_set(mesh->fvf);
+    ++g_counts.subsets;
     g_ops->draw_subset(g_state, *mesh, subset);
 }
 
@@ -233,7 +238,22 @@ bool gpu_frame_read(uint32_t* argb) {
 }
 
 bool gpu_present() {
-    return g_ops ? g_ops->present() : true;
+    const bool ok = g_ops ? g_ops->present() : true;
+    g_last_counts = {g_ops ? g_ops->draw_calls_last_frame() : 0, g_counts.fans, g_counts.subsets};
+    g_counts = {};
+    return ok;
+}
+
+GpuFrameCounts gpu_counts_last_frame() {
+    return g_last_counts;
+}
+
+void gpu_reference_drawing(bool on) {
+    g_reference_drawing = on;
+}
+
+bool gpu_reference_drawing_on() {
+    return g_reference_drawing;
 }
 
 void gpu_finish() {

@@ -114,6 +114,18 @@ bool gpu_present();
 void gpu_finish();
 // Draw calls the back end issued in the last presented frame.
 int gpu_draw_calls_last_frame();
+// What the last presented frame asked of the device: fans (quads and sprites) and mesh
+// subsets, beside the draw calls the back end made of them.
+struct GpuFrameCounts {
+    int draw_calls;
+    int fans;
+    int subsets;
+};
+GpuFrameCounts gpu_counts_last_frame();
+// Reference drawing: every fan and every mesh subset its own draw call, as a fixed-function
+// device draws them. The picture is the same; benchmarks and picture tests compare the two.
+void gpu_reference_drawing(bool on);
+bool gpu_reference_drawing_on();
 
 // The recording device's view of what was drawn since the last clear.
 struct RecordedDraw {

@@ -524,6 +524,7 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
         g_batch_indices[g_batch_index_count++] = base + t + 1;
         g_batch_indices[g_batch_index_count++] = base + t + 2;
     }
+    if (gpu_reference_drawing_on()) batch_flush();
 }
 
 void draw_subset(const GpuDrawState& s, GpuMesh& mesh, int subset) {

@@ -4,3 +4,17 @@ add_test(NAME HeadlessRunner.RendersTheTestCard
           -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/scripts/check_test_card.cmake)
 set_tests_properties(HeadlessRunner.RendersTheTestCard PROPERTIES
   ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")
+# The frame benchmark runs through every scene for a few ticks in both drawing modes.
+add_test(NAME Bench.FrameRunsEveryScene COMMAND bench-frame --ticks 20
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(Bench.FrameRunsEveryScene PROPERTIES
+  ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy"
+  PASS_REGULAR_EXPRESSION "board\n.*batched / reference")
+# Batched drawing gives the very picture of one draw per fan and per subset: the title, the
+# character select, and the board walking with the minimap on and the water moving.
+add_test(NAME HeadlessRunner.BatchedFramesMatchReferenceDrawing
+  COMMAND ${CMAKE_COMMAND} -DRUNNER=$<TARGET_FILE:tessaly-run> -DWORK=${CMAKE_BINARY_DIR}
+          -DKEYS=${CMAKE_CURRENT_SOURCE_DIR}/tests/scripts/board_walk.keys
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/scripts/check_reference_frames.cmake)
+set_tests_properties(HeadlessRunner.BatchedFramesMatchReferenceDrawing PROPERTIES
+  ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")

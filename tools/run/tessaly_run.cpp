@@ -6,6 +6,7 @@
 //   --dump TICK:FILE  a text dump of the live tasks after that tick (repeatable)
 //   --test-frame      the renderer's test card in place of the title
 //   --saves DIR       the folder of the save files (the working directory by default)
+//   --reference-draw  every fan and mesh subset drawn by a draw call of its own
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "app/app.hpp"
 #include "app/debug_dump.hpp"
 #include "app/keys.hpp"
+#include "platform/gpu.hpp"
 #include "render/device.hpp"
 #include "render/test_card.hpp"
 #include "state/save_file.hpp"
@@ -136,6 +138,8 @@ int main(int argc, char** argv) {
             }
         } else if (a == "--saves" && has_value) {
             save_folder_set(argv[++i]);
+        } else if (a == "--reference-draw") {
+            platform::gpu_reference_drawing(true);
         } else if (a == "--test-frame") {
             cfg.step_first_task = &test_card_create;
         } else if ((a == "--shot" || a == "--dump") && has_value) {
@@ -148,7 +152,7 @@ int main(int argc, char** argv) {
         } else {
             std::cerr << "usage: tessaly-run [--seed N] [--ticks N] [--keys FILE] "
                          "[--shot TICK:FILE.png]... [--dump TICK:FILE]... [--test-frame] "
-                         "[--saves DIR]\n";
+                         "[--saves DIR] [--reference-draw]\n";
             return 2;
         }
     }
