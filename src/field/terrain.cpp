@@ -1,6 +1,7 @@
 #include "field/terrain.hpp"
 
 #include <array>
+#include <cmath>
 
 #include "app/task_pool.hpp"
 #include "field/map.hpp"
@@ -72,12 +73,28 @@ void side_draw(float x0, float z0, float x1, float z1, float h, Texture* texture
     quad_draw(v, kColourOpaque, texture);
 }
 
+// The columns of a row whose cell centres at heights y_low..y_high may be in view: the
+// cells the culling test is then asked about, in the same order as a test of every cell.
+bool row_columns(int row, float y_low, float y_high, int& first, int& last) {
+    float x_low = 0, x_high = 0;
+    const float centre_z = cell_north_z(row) - 1.0f;
+    if (!sphere_visible_x_range(y_low, y_high, centre_z, kCullRadius, x_low, x_high)) return false;
+    // Cell c's centre is at x = 2c - 299.
+    const float c_low = (x_low + 299.0f) / 2.0f, c_high = (x_high + 299.0f) / 2.0f;
+    first = c_low <= 0.0f ? 0 : static_cast<int>(std::floor(c_low));
+    last = c_high >= kGridSize - 1 ? kGridSize - 1 : static_cast<int>(std::ceil(c_high));
+    return first <= last;
+}
+
 void water_pass(float level) {
     const int8_t* terrain = g_game.terrain_layer;
     Texture* texture = texture_slot(kTileWater);
+    const float y = level - kCullDrop;
     for (int r = 0; r < kGridSize; ++r) {
         const float z = cell_north_z(r);
-        for (int c = 0; c < kGridSize; ++c) {
+        int first = 0, last = -1;
+        if (!row_columns(r, y, y, first, last)) continue;
+        for (int c = first; c <= last; ++c) {
             if (terrain[r * kGridSize + c] != kTerrainWater) continue;
             const float x = cell_west_x(c);
             if (!sphere_visible(x + 1.0f, level - kCullDrop, z - 1.0f, kCullRadius)) continue;
@@ -91,7 +108,9 @@ void land_pass() {
     Texture* side = texture_slot(kTileSide);
     for (int r = 0; r < kGridSize; ++r) {
         const float z = cell_north_z(r);
-        for (int c = 0; c < kGridSize; ++c) {
+        int first = 0, last = -1;
+        if (!row_columns(r, -kCullDrop, kRaisedHeight - kCullDrop, first, last)) continue;
+        for (int c = first; c <= last; ++c) {
             const int cell = r * kGridSize + c;
             const int value = terrain[cell];
             if (value < 0 || value > kLandLast) continue;

@@ -12,6 +12,7 @@ struct GpuTexture {
     int height;
     uint32_t gl_name;
     std::vector<uint32_t> texels;  // kept by the recording device only
+    int layer = -1;                // OpenGL: its layer in the array of tile-sized textures
 };
 
 struct GpuMesh {
@@ -21,6 +22,9 @@ struct GpuMesh {
     uint32_t gl_index_buffer;
     uint32_t vertex_count;
     std::vector<MeshSubset> subsets;
+    // OpenGL: every vertex belongs to one subset and the subsets follow each other in the
+    // index buffer, so consecutive subsets can be drawn by one call.
+    bool subsets_joinable = false;
 };
 
 // Everything a draw depends on. version changes whenever any of it but the texture changes,

@@ -3,8 +3,10 @@
 // shader program stands in for the fixed-function pipeline: modulate of texture and diffuse,
 // pre-transformed screen vertices, transformed vertices and emissive-only lighting.
 //
-// Consecutive fans drawn with the same state are gathered and drawn together; the order of
-// everything drawn stays the same, so the picture does too.
+// Consecutive fans drawn with the same state are gathered and drawn together, and so are the
+// consecutive subsets of one mesh; the order of everything drawn stays the same, so the
+// picture does too. A fragment reads one texture: either the one large texture of its batch
+// (the sprite sheets) or a layer of one array that holds every tile-sized texture.
 #include <SDL.h>
 #define GL_GLEXT_PROTOTYPES
 #include <GL/glcorearb.h>
@@ -22,19 +24,23 @@ struct GlVertex {
     float x, y, z, w;
     uint32_t colour;
     float u, v;
-    uint32_t unit;  // texture unit of the fan, or kNoTexture
+    uint32_t unit;  // fans: layer or 0, or kNoTexture; meshes: the vertex's subset
 };
 
-// Fans that differ only in their texture are drawn together, each vertex naming the unit its
-// texture is bound to, up to the units a fragment shader is sure to have.
-constexpr int kBatchUnits = 16;
 constexpr uint32_t kNoTexture = 255;
+// Textures of this size live as layers of one array texture, so fans and mesh subsets that
+// use different ones still draw together.
+constexpr int kLayerSize = 64;
+constexpr int kLayerCount = 254;
+constexpr int kLayerUnit = 1;
 constexpr int kBatchQuads = 16384;
 constexpr int kBatchVertices = kBatchQuads * 4;
 constexpr int kBatchIndices = kBatchQuads * 6;
 // The stream buffers hold several batches before they are given up for fresh storage.
 constexpr int kStreamVertices = kBatchVertices * 4;
 constexpr int kStreamIndices = kBatchIndices * 4;
+// Subsets of one mesh drawn by one call at most.
+constexpr int kRunSubsets = 16;
 
 const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec4 a_position;
@@ -44,9 +50,14 @@ layout(location = 3) in uint a_unit;
 uniform int u_pretransformed;
 uniform mat4 u_wvp;
 uniform vec4 u_viewport;
+uniform vec4 u_lit_colour;
+uniform int u_mesh_run;
+uniform uint u_run_unit[16];
+uniform vec4 u_run_colour[16];
 out vec4 v_colour;
 out vec2 v_uv;
 flat out uint v_unit;
+flat out vec4 v_lit;
 void main() {
     if (u_pretransformed != 0) {
         // Screen pixels with Direct3D's pixel centres on whole coordinates; OpenGL puts
@@ -66,49 +77,60 @@ void main() {
     }
     v_colour = a_colour;
     v_uv = a_uv;
-    v_unit = a_unit;
+    if (u_mesh_run != 0) {
+        // A mesh vertex names its subset; the subset's texture and lit colour come from the run.
+        uint i = min(a_unit, 15u);
+        v_unit = u_run_unit[i];
+        v_lit = u_run_colour[i];
+    } else {
+        v_unit = a_unit;
+        v_lit = u_lit_colour;
+    }
 }
 )";
 
-// Modulate of texture and diffuse for colour and alpha; no texture leaves the diffuse. The
-// one level of each texture is sampled without derivatives, so the unit may vary per fan.
-const char* const kFragmentShader = R"(#version 330 core
+// Modulate of texture and diffuse for colour and alpha; no texture leaves the diffuse. A lit
+// vertex takes the emissive colour with the diffuse alpha. One texture read per fragment.
+const char* const kFragmentShaderSheet = R"(#version 330 core
 in vec4 v_colour;
 in vec2 v_uv;
 flat in uint v_unit;
+flat in vec4 v_lit;
 uniform int u_lit;
-uniform vec4 u_lit_colour;
-uniform sampler2D u_texture[16];
+uniform sampler2D u_texture;
 out vec4 o_colour;
-vec4 texel() {
-    switch (v_unit) {
-        case 0u: return textureLod(u_texture[0], v_uv, 0.0);
-        case 1u: return textureLod(u_texture[1], v_uv, 0.0);
-        case 2u: return textureLod(u_texture[2], v_uv, 0.0);
-        case 3u: return textureLod(u_texture[3], v_uv, 0.0);
-        case 4u: return textureLod(u_texture[4], v_uv, 0.0);
-        case 5u: return textureLod(u_texture[5], v_uv, 0.0);
-        case 6u: return textureLod(u_texture[6], v_uv, 0.0);
-        case 7u: return textureLod(u_texture[7], v_uv, 0.0);
-        case 8u: return textureLod(u_texture[8], v_uv, 0.0);
-        case 9u: return textureLod(u_texture[9], v_uv, 0.0);
-        case 10u: return textureLod(u_texture[10], v_uv, 0.0);
-        case 11u: return textureLod(u_texture[11], v_uv, 0.0);
-        case 12u: return textureLod(u_texture[12], v_uv, 0.0);
-        case 13u: return textureLod(u_texture[13], v_uv, 0.0);
-        case 14u: return textureLod(u_texture[14], v_uv, 0.0);
-        case 15u: return textureLod(u_texture[15], v_uv, 0.0);
-    }
-    return vec4(1.0);
-}
 void main() {
-    vec4 c = u_lit != 0 ? u_lit_colour : v_colour;
-    o_colour = c * texel();
+    vec4 c = u_lit != 0 ? v_lit : v_colour;
+    vec4 t = v_unit == 255u ? vec4(1.0) : textureLod(u_texture, v_uv, 0.0);
+    o_colour = c * t;
+}
+)";
+
+const char* const kFragmentShaderLayers = R"(#version 330 core
+in vec4 v_colour;
+in vec2 v_uv;
+flat in uint v_unit;
+flat in vec4 v_lit;
+uniform int u_lit;
+uniform sampler2DArray u_layers;
+out vec4 o_colour;
+void main() {
+    vec4 c = u_lit != 0 ? v_lit : v_colour;
+    vec4 t = v_unit == 255u ? vec4(1.0) : textureLod(u_layers, vec3(v_uv, float(v_unit)), 0.0);
+    o_colour = c * t;
 }
 )";
 
 struct Uniforms {
-    GLint pretransformed, wvp, viewport, lit, lit_colour, texture;
+    GLint pretransformed, wvp, viewport, lit, lit_colour, mesh_run, run_unit, run_colour;
+};
+
+// Which texture a batch or a mesh run reads: none yet, one sprite sheet, or the layers.
+enum class Reads { Nothing, Sheet, Layers };
+
+struct Program {
+    GLuint name;
+    Uniforms uniforms;
 };
 
 // What was last given to OpenGL, so that unchanged state is not sent again.
@@ -116,28 +138,43 @@ struct Applied {
     bool valid;
     uint64_t version;
     bool blend, depth;
+    int mesh_run;
     GLuint vertex_array;
-    GLuint units[kBatchUnits];
+    const Program* program;
+    GLuint sheet;
 };
 
 SDL_GLContext g_context = nullptr;
 SDL_Window* g_window = nullptr;
-GLuint g_program = 0;
-Uniforms g_uniforms{};
+Program g_sheet_program{};
+Program g_layers_program{};
 GLuint g_framebuffer = 0, g_colour_buffer = 0, g_depth_buffer = 0;
 GLuint g_stream_array = 0, g_stream_vertices = 0, g_stream_indices = 0;
+GLuint g_layers = 0;
+bool g_layer_used[kLayerCount] = {};
 int g_stream_vertex_at = 0, g_stream_index_at = 0;
 Applied g_applied{};
 
-// The batch being gathered: its state, its vertices and indices, and the textures its
-// fans use, one unit each.
+// The batch being gathered: its state, its vertices and indices, and what it reads.
 GlVertex* g_batch_vertices = nullptr;
 uint32_t* g_batch_indices = nullptr;
 int g_batch_vertex_count = 0;
 int g_batch_index_count = 0;
 GpuDrawState g_batch_state{};
-GLuint g_batch_units[kBatchUnits] = {};
-int g_batch_unit_count = 0;
+Reads g_batch_reads = Reads::Nothing;
+GLuint g_batch_sheet = 0;
+
+// Consecutive subsets of one mesh waiting to be drawn by one call.
+struct MeshRun {
+    GpuMesh* mesh;
+    int first, count;
+    GpuDrawState state;
+    Reads reads;
+    GLuint sheet;
+    GLuint units[kRunSubsets];
+    float colours[kRunSubsets][4];
+};
+MeshRun g_run{};
 
 int g_frame_calls = 0;
 int g_last_frame_calls = 0;
@@ -158,34 +195,58 @@ GLuint shader_compile(GLenum kind, const char* source) {
     return s;
 }
 
-bool program_build() {
+bool program_link(Program& p, const char* fragment_source, const char* sampler, int unit) {
     const GLuint vs = shader_compile(GL_VERTEX_SHADER, kVertexShader);
-    const GLuint fs = shader_compile(GL_FRAGMENT_SHADER, kFragmentShader);
+    const GLuint fs = shader_compile(GL_FRAGMENT_SHADER, fragment_source);
     if (!vs || !fs) {
         if (vs) glDeleteShader(vs);
         if (fs) glDeleteShader(fs);
         return false;
     }
-    g_program = glCreateProgram();
-    glAttachShader(g_program, vs);
-    glAttachShader(g_program, fs);
-    glLinkProgram(g_program);
+    p.name = glCreateProgram();
+    glAttachShader(p.name, vs);
+    glAttachShader(p.name, fs);
+    glLinkProgram(p.name);
     glDeleteShader(vs);
     glDeleteShader(fs);
     GLint ok = 0;
-    glGetProgramiv(g_program, GL_LINK_STATUS, &ok);
+    glGetProgramiv(p.name, GL_LINK_STATUS, &ok);
     if (!ok) return false;
-    g_uniforms.pretransformed = glGetUniformLocation(g_program, "u_pretransformed");
-    g_uniforms.wvp = glGetUniformLocation(g_program, "u_wvp");
-    g_uniforms.viewport = glGetUniformLocation(g_program, "u_viewport");
-    g_uniforms.lit = glGetUniformLocation(g_program, "u_lit");
-    g_uniforms.lit_colour = glGetUniformLocation(g_program, "u_lit_colour");
-    g_uniforms.texture = glGetUniformLocation(g_program, "u_texture");
-    glUseProgram(g_program);
-    GLint units[kBatchUnits];
-    for (int i = 0; i < kBatchUnits; ++i) units[i] = i;
-    glUniform1iv(g_uniforms.texture, kBatchUnits, units);
+    Uniforms& u = p.uniforms;
+    u.pretransformed = glGetUniformLocation(p.name, "u_pretransformed");
+    u.wvp = glGetUniformLocation(p.name, "u_wvp");
+    u.viewport = glGetUniformLocation(p.name, "u_viewport");
+    u.lit = glGetUniformLocation(p.name, "u_lit");
+    u.lit_colour = glGetUniformLocation(p.name, "u_lit_colour");
+    u.mesh_run = glGetUniformLocation(p.name, "u_mesh_run");
+    u.run_unit = glGetUniformLocation(p.name, "u_run_unit");
+    u.run_colour = glGetUniformLocation(p.name, "u_run_colour");
+    glUseProgram(p.name);
+    glUniform1i(glGetUniformLocation(p.name, sampler), unit);
     return true;
+}
+
+bool program_build() {
+    return program_link(g_sheet_program, kFragmentShaderSheet, "u_texture", 0) &&
+           program_link(g_layers_program, kFragmentShaderLayers, "u_layers", kLayerUnit);
+}
+
+// The array of tile-sized textures, on its own unit for the whole run.
+bool layers_build() {
+    glGenTextures(1, &g_layers);
+    glActiveTexture(GL_TEXTURE0 + kLayerUnit);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, g_layers);
+    // One level, point sampling and wrapping: the sampler defaults of the fixed pipeline.
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexStorage3D(GL_TEXTURE_2D_ARRAY, 1, GL_RGBA8, kLayerSize, kLayerSize, kLayerCount);
+    glActiveTexture(GL_TEXTURE0);
+    for (bool& used : g_layer_used) used = false;
+    return glGetError() == GL_NO_ERROR;
 }
 
 bool framebuffer_build(bool depth24) {
@@ -243,7 +304,8 @@ bool stream_build() {
     g_batch_indices = new uint32_t[kBatchIndices];
     g_batch_vertex_count = 0;
     g_batch_index_count = 0;
-    g_batch_unit_count = 0;
+    g_batch_reads = Reads::Nothing;
+    g_run = MeshRun{};
     return true;
 }
 
@@ -268,18 +330,34 @@ float clamp01(float v) {
     return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
 }
 
-void unit_bind(int unit, GLuint name) {
-    if (g_applied.units[unit] == name) return;
-    glActiveTexture(GL_TEXTURE0 + unit);
+void sheet_bind(GLuint name) {
+    if (g_applied.sheet == name) return;
+    glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, name);
-    g_applied.units[unit] = name;
+    g_applied.sheet = name;
 }
 
-// Everything but the textures.
-void state_apply(const GpuDrawState& s, GLuint vertex_array) {
+const Program& program_for(Reads reads) {
+    return reads == Reads::Layers ? g_layers_program : g_sheet_program;
+}
+
+// Everything but the textures, for the program that reads what the draw reads.
+void state_apply(const GpuDrawState& s, GLuint vertex_array, const Program& program,
+                 int mesh_run) {
     if (g_applied.vertex_array != vertex_array) {
         glBindVertexArray(vertex_array);
         g_applied.vertex_array = vertex_array;
+    }
+    if (g_applied.program != &program) {
+        // Uniforms belong to a program: the other one's are sent again.
+        glUseProgram(program.name);
+        g_applied.program = &program;
+        g_applied.valid = false;
+    }
+    const Uniforms& u = program.uniforms;
+    if (!g_applied.valid || g_applied.mesh_run != mesh_run) {
+        glUniform1i(u.mesh_run, mesh_run);
+        g_applied.mesh_run = mesh_run;
     }
     if (g_applied.valid && g_applied.version == s.version) return;
     if (!g_applied.valid || g_applied.blend != s.alpha_blend) {
@@ -291,22 +369,22 @@ void state_apply(const GpuDrawState& s, GLuint vertex_array) {
         g_applied.depth = s.depth_test;
     }
     const bool pre = s.fvf == kFvfScreen;
-    glUniform1i(g_uniforms.pretransformed, pre ? 1 : 0);
+    glUniform1i(u.pretransformed, pre ? 1 : 0);
     if (!pre) {
         float wvp[16];
         wvp_compute(s, wvp);
-        glUniformMatrix4fv(g_uniforms.wvp, 1, GL_FALSE, wvp);
+        glUniformMatrix4fv(u.wvp, 1, GL_FALSE, wvp);
     }
-    glUniform4f(g_uniforms.viewport, s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
+    glUniform4f(u.viewport, s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
     glViewport(static_cast<GLint>(s.viewport[0]),
                static_cast<GLint>(kBackBufferHeight - s.viewport[1] - s.viewport[3]),
                static_cast<GLsizei>(s.viewport[2]), static_cast<GLsizei>(s.viewport[3]));
     glDepthRange(s.viewport[4], s.viewport[5]);
     // No lights and no ambient: a lit vertex is the emissive colour with the diffuse alpha.
-    glUniform1i(g_uniforms.lit, s.lighting ? 1 : 0);
+    glUniform1i(u.lit, s.lighting ? 1 : 0);
     if (s.lighting) {
         const GpuMaterial& m = s.material;
-        glUniform4f(g_uniforms.lit_colour, clamp01(m.emissive.r), clamp01(m.emissive.g),
+        glUniform4f(u.lit_colour, clamp01(m.emissive.r), clamp01(m.emissive.g),
                     clamp01(m.emissive.b), clamp01(m.diffuse.a));
     }
     g_applied.valid = true;
@@ -332,10 +410,10 @@ int stream_put(GLenum target, int capacity, int& at, const void* data, int n, si
     return placed;
 }
 
-void batch_flush() {
+void fans_flush() {
     if (g_batch_index_count == 0) return;
-    state_apply(g_batch_state, g_stream_array);
-    for (int u = 0; u < g_batch_unit_count; ++u) unit_bind(u, g_batch_units[u]);
+    state_apply(g_batch_state, g_stream_array, program_for(g_batch_reads), 0);
+    if (g_batch_reads == Reads::Sheet) sheet_bind(g_batch_sheet);
     glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
     const int base = stream_put(GL_ARRAY_BUFFER, kStreamVertices, g_stream_vertex_at,
                                 g_batch_vertices, g_batch_vertex_count, sizeof(GlVertex));
@@ -346,17 +424,62 @@ void batch_flush() {
     ++g_frame_calls;
     g_batch_vertex_count = 0;
     g_batch_index_count = 0;
-    g_batch_unit_count = 0;
+    g_batch_reads = Reads::Nothing;
 }
 
-// The batch unit of a texture, adding it if there is room; -1 if the batch is full.
-int batch_unit_of(GLuint name) {
-    for (int u = 0; u < g_batch_unit_count; ++u) {
-        if (g_batch_units[u] == name) return u;
+void run_flush() {
+    if (g_run.count == 0) return;
+    GpuMesh& mesh = *g_run.mesh;
+    state_apply(g_run.state, mesh.gl_vertex_array, program_for(g_run.reads), 1);
+    if (g_run.reads == Reads::Sheet) sheet_bind(g_run.sheet);
+    const Uniforms& u = program_for(g_run.reads).uniforms;
+    // Entry k of the run is subset k of the mesh. A mesh whose vertices do not each belong to
+    // one subset draws one subset at a time, with every entry saying the same.
+    GLuint units[kRunSubsets] = {};
+    float colours[kRunSubsets][4] = {};
+    for (int k = 0; k < kRunSubsets; ++k) {
+        const int from = mesh.subsets_joinable ? k - g_run.first : 0;
+        if (from < 0 || from >= g_run.count) continue;
+        units[k] = g_run.units[from];
+        std::memcpy(colours[k], g_run.colours[from], sizeof colours[k]);
     }
-    if (g_batch_unit_count == kBatchUnits) return -1;
-    g_batch_units[g_batch_unit_count] = name;
-    return g_batch_unit_count++;
+    glUniform1uiv(u.run_unit, kRunSubsets, units);
+    glUniform4fv(u.run_colour, kRunSubsets, &colours[0][0]);
+    const MeshSubset& first = mesh.subsets[g_run.first];
+    const MeshSubset& last = mesh.subsets[g_run.first + g_run.count - 1];
+    const uint32_t count = last.first_index + last.index_count - first.first_index;
+    if (count > 0) {
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(sizeof(uint32_t) * first.first_index));
+        ++g_frame_calls;
+    }
+    g_run.count = 0;
+}
+
+// Everything gathered is drawn, in the order it came.
+void pending_flush() {
+    run_flush();
+    fans_flush();
+}
+
+// What a fan or a subset reads of its texture, for a batch that so far reads `reads`:
+// false if the batch cannot take it.
+bool reads_join(Reads& reads, GLuint& sheet, const GpuTexture* t, uint32_t& unit) {
+    if (!t) {
+        unit = kNoTexture;
+        return true;
+    }
+    if (t->layer >= 0) {
+        if (reads == Reads::Sheet) return false;
+        reads = Reads::Layers;
+        unit = static_cast<uint32_t>(t->layer);
+        return true;
+    }
+    if (reads == Reads::Layers || (reads == Reads::Sheet && sheet != t->gl_name)) return false;
+    reads = Reads::Sheet;
+    sheet = t->gl_name;
+    unit = 0;
+    return true;
 }
 
 void release_all() {
@@ -365,6 +488,7 @@ void release_all() {
     g_batch_vertices = nullptr;
     g_batch_indices = nullptr;
     g_batch_vertex_count = g_batch_index_count = 0;
+    g_run = MeshRun{};
     if (g_context) {
         if (g_stream_indices) glDeleteBuffers(1, &g_stream_indices);
         if (g_stream_vertices) glDeleteBuffers(1, &g_stream_vertices);
@@ -372,12 +496,16 @@ void release_all() {
         if (g_depth_buffer) glDeleteRenderbuffers(1, &g_depth_buffer);
         if (g_colour_buffer) glDeleteRenderbuffers(1, &g_colour_buffer);
         if (g_framebuffer) glDeleteFramebuffers(1, &g_framebuffer);
-        if (g_program) glDeleteProgram(g_program);
+        if (g_layers) glDeleteTextures(1, &g_layers);
+        if (g_sheet_program.name) glDeleteProgram(g_sheet_program.name);
+        if (g_layers_program.name) glDeleteProgram(g_layers_program.name);
         SDL_GL_MakeCurrent(g_window, nullptr);
         SDL_GL_DeleteContext(g_context);
     }
     g_stream_indices = g_stream_vertices = g_stream_array = 0;
-    g_depth_buffer = g_colour_buffer = g_framebuffer = g_program = 0;
+    g_depth_buffer = g_colour_buffer = g_framebuffer = g_layers = 0;
+    g_sheet_program = Program{};
+    g_layers_program = Program{};
     g_context = nullptr;
     g_window = nullptr;
     g_applied = Applied{};
@@ -388,14 +516,15 @@ bool create(const GpuSettings& settings) {
     if (!g_window) return false;
     g_context = SDL_GL_CreateContext(g_window);
     if (!g_context) {
-        std::fprintf(stderr, "tessaly: OpenGL context: %s\n", SDL_GetError());
+        error_reason("no OpenGL 3.3 context could be made: %s", SDL_GetError());
         g_window = nullptr;
         return false;
     }
     SDL_GL_MakeCurrent(g_window, g_context);
     // Without a retrace to wait for (or without control over it) the frame wait holds the pace.
     SDL_GL_SetSwapInterval(settings.vsync ? 1 : 0);
-    if (!program_build() || !framebuffer_build(settings.depth24) || !stream_build()) {
+    if (!program_build() || !framebuffer_build(settings.depth24) || !stream_build() ||
+        !layers_build()) {
         release_all();
         return false;
     }
@@ -413,11 +542,35 @@ void destroy() {
     release_all();
 }
 
+int layer_take() {
+    for (int i = 0; i < kLayerCount; ++i) {
+        if (g_layer_used[i]) continue;
+        g_layer_used[i] = true;
+        return i;
+    }
+    return -1;
+}
+
 bool texture_upload(GpuTexture& t, const Image& image) {
+    pending_flush();
+    // Row 0 of the image is texture row v = 0, the top of the picture as Direct3D has it.
+    if (image.width == kLayerSize && image.height == kLayerSize) {
+        t.layer = layer_take();
+        if (t.layer >= 0) {
+            glActiveTexture(GL_TEXTURE0 + kLayerUnit);
+            glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, t.layer, kLayerSize, kLayerSize, 1,
+                            GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, image.argb.data());
+            glActiveTexture(GL_TEXTURE0);
+            if (glGetError() == GL_NO_ERROR) return true;
+            g_layer_used[t.layer] = false;
+            t.layer = -1;
+            return false;
+        }
+    }
     glGenTextures(1, &t.gl_name);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, t.gl_name);
-    g_applied.units[0] = t.gl_name;
+    g_applied.sheet = t.gl_name;
     // One level, point sampling and wrapping: the sampler defaults of the fixed pipeline.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -425,11 +578,10 @@ bool texture_upload(GpuTexture& t, const Image& image) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    // Row 0 of the image is texture row v = 0, the top of the picture as Direct3D has it.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, image.argb.data());
     if (glGetError() != GL_NO_ERROR) {
-        g_applied.units[0] = 0;
+        g_applied.sheet = 0;
         glDeleteTextures(1, &t.gl_name);
         t.gl_name = 0;
         return false;
@@ -438,20 +590,40 @@ bool texture_upload(GpuTexture& t, const Image& image) {
 }
 
 void texture_release(GpuTexture& t) {
-    batch_flush();
-    // Deleting a texture unbinds it from every unit.
-    for (GLuint& u : g_applied.units) {
-        if (u == t.gl_name) u = 0;
+    pending_flush();
+    if (t.layer >= 0) {
+        g_layer_used[t.layer] = false;
+        t.layer = -1;
     }
+    // Deleting a texture unbinds it from every unit.
+    if (g_applied.sheet == t.gl_name) g_applied.sheet = 0;
     if (t.gl_name) glDeleteTextures(1, &t.gl_name);
     t.gl_name = 0;
 }
 
 bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
+    pending_flush();
+    // Each vertex names the subset it belongs to; a vertex in two subsets, or subsets out
+    // of index order, make the mesh draw one subset at a time.
+    std::vector<uint32_t> owner(data.vertices.size(), kNoTexture);
+    bool joinable = data.subsets.size() <= static_cast<size_t>(kRunSubsets);
+    uint32_t next_index = 0;
+    for (size_t s = 0; s < data.subsets.size() && joinable; ++s) {
+        const MeshSubset& sub = data.subsets[s];
+        if (sub.first_index != next_index) joinable = false;
+        next_index = sub.first_index + sub.index_count;
+        for (uint32_t i = sub.first_index; i < next_index && joinable; ++i) {
+            uint32_t& o = owner[data.indices[i]];
+            if (o != kNoTexture && o != s) joinable = false;
+            o = static_cast<uint32_t>(s);
+        }
+    }
+    mesh.subsets_joinable = joinable;
     std::vector<GlVertex> vertices(data.vertices.size());
     for (size_t i = 0; i < vertices.size(); ++i) {
         const MeshVertex& v = data.vertices[i];
-        vertices[i] = {v.x, v.y, v.z, 1.0f, v.colour, v.u, v.v, kNoTexture};
+        const uint32_t subset = joinable && owner[i] != kNoTexture ? owner[i] : 0;
+        vertices[i] = {v.x, v.y, v.z, 1.0f, v.colour, v.u, v.v, subset};
     }
     glGenVertexArrays(1, &mesh.gl_vertex_array);
     glBindVertexArray(mesh.gl_vertex_array);
@@ -464,7 +636,7 @@ bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                  static_cast<GLsizeiptr>(sizeof(uint32_t) * data.indices.size()),
                  data.indices.data(), GL_STATIC_DRAW);
-    vertex_layout_set(false);
+    vertex_layout_set(true);
     glBindVertexArray(g_stream_array);
     glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
     g_applied.vertex_array = g_stream_array;
@@ -472,7 +644,7 @@ bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
 }
 
 void mesh_release(GpuMesh& mesh) {
-    batch_flush();
+    pending_flush();
     if (mesh.gl_index_buffer) glDeleteBuffers(1, &mesh.gl_index_buffer);
     if (mesh.gl_vertex_buffer) glDeleteBuffers(1, &mesh.gl_vertex_buffer);
     if (mesh.gl_vertex_array) {
@@ -486,7 +658,7 @@ void mesh_release(GpuMesh& mesh) {
 }
 
 void clear(const GpuDrawState&, uint32_t argb, float depth) {
-    batch_flush();
+    pending_flush();
     glBindFramebuffer(GL_FRAMEBUFFER, g_framebuffer);
     // The whole target is cleared whatever the viewport; depth writes must be on for it.
     glViewport(0, 0, kBackBufferWidth, kBackBufferHeight);
@@ -501,46 +673,68 @@ void clear(const GpuDrawState&, uint32_t argb, float depth) {
 void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int stride) {
     const int count = triangles + 2;
     if (count > kBatchVertices) return;
+    run_flush();
     if (g_batch_index_count > 0 &&
         (s.version != g_batch_state.version || g_batch_vertex_count + count > kBatchVertices ||
          g_batch_index_count + 3 * triangles > kBatchIndices)) {
-        batch_flush();
+        fans_flush();
     }
     if (g_batch_index_count == 0) g_batch_state = s;
-    int unit = s.texture ? batch_unit_of(s.texture->gl_name) : static_cast<int>(kNoTexture);
-    if (unit < 0) {
-        batch_flush();
+    uint32_t unit = kNoTexture;
+    if (!reads_join(g_batch_reads, g_batch_sheet, s.texture, unit)) {
+        fans_flush();
         g_batch_state = s;
-        unit = batch_unit_of(s.texture->gl_name);
+        reads_join(g_batch_reads, g_batch_sheet, s.texture, unit);
     }
     const auto base = static_cast<uint32_t>(g_batch_vertex_count);
     for (int i = 0; i < count; ++i) {
         const ScreenVertex v = gpu_fan_vertex(s.fvf, vertices, stride, i);
-        g_batch_vertices[g_batch_vertex_count++] = {
-            v.x, v.y, v.z, v.rhw, v.colour, v.u, v.v, static_cast<uint32_t>(unit)};
+        g_batch_vertices[g_batch_vertex_count++] = {v.x, v.y, v.z, v.rhw, v.colour, v.u, v.v, unit};
     }
     for (int t = 0; t < triangles; ++t) {
         g_batch_indices[g_batch_index_count++] = base;
         g_batch_indices[g_batch_index_count++] = base + t + 1;
         g_batch_indices[g_batch_index_count++] = base + t + 2;
     }
-    if (gpu_reference_drawing_on()) batch_flush();
+    if (gpu_reference_drawing_on()) fans_flush();
+}
+
+// Two draws of a mesh run differ only in material and texture.
+bool same_but_material(const GpuDrawState& a, const GpuDrawState& b) {
+    return a.fvf == b.fvf && a.alpha_blend == b.alpha_blend && a.depth_test == b.depth_test &&
+           a.lighting == b.lighting && std::memcmp(a.world, b.world, sizeof a.world) == 0 &&
+           std::memcmp(a.view, b.view, sizeof a.view) == 0 &&
+           std::memcmp(a.projection, b.projection, sizeof a.projection) == 0 &&
+           std::memcmp(a.viewport, b.viewport, sizeof a.viewport) == 0;
 }
 
 void draw_subset(const GpuDrawState& s, GpuMesh& mesh, int subset) {
-    batch_flush();
-    const MeshSubset& sub = mesh.subsets[subset];
-    if (sub.index_count == 0) return;
-    state_apply(s, mesh.gl_vertex_array);
-    if (s.texture) unit_bind(0, s.texture->gl_name);
-    glVertexAttribI1ui(3, s.texture ? 0 : kNoTexture);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(sub.index_count), GL_UNSIGNED_INT,
-                   reinterpret_cast<const void*>(sizeof(uint32_t) * sub.first_index));
-    ++g_frame_calls;
+    fans_flush();
+    const bool follows = g_run.count > 0 && g_run.mesh == &mesh && mesh.subsets_joinable &&
+                         subset == g_run.first + g_run.count && g_run.count < kRunSubsets &&
+                         same_but_material(s, g_run.state);
+    uint32_t unit = kNoTexture;
+    if (!follows || !reads_join(g_run.reads, g_run.sheet, s.texture, unit)) {
+        run_flush();
+        g_run.mesh = &mesh;
+        g_run.first = subset;
+        g_run.state = s;
+        g_run.reads = Reads::Nothing;
+        reads_join(g_run.reads, g_run.sheet, s.texture, unit);
+    }
+    const int i = g_run.count++;
+    g_run.units[i] = unit;
+    const GpuMaterial& m = s.material;
+    g_run.colours[i][0] = clamp01(m.emissive.r);
+    g_run.colours[i][1] = clamp01(m.emissive.g);
+    g_run.colours[i][2] = clamp01(m.emissive.b);
+    g_run.colours[i][3] = clamp01(m.diffuse.a);
+    // The run's state is its first subset's; a later subset's material is in the run.
+    if (gpu_reference_drawing_on() || !mesh.subsets_joinable) run_flush();
 }
 
 bool frame_read(uint32_t* argb) {
-    batch_flush();
+    pending_flush();
     static uint32_t rows[kBackBufferWidth * kBackBufferHeight];
     glBindFramebuffer(GL_READ_FRAMEBUFFER, g_framebuffer);
     glReadPixels(0, 0, kBackBufferWidth, kBackBufferHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
@@ -556,7 +750,7 @@ bool frame_read(uint32_t* argb) {
 }
 
 bool present() {
-    batch_flush();
+    pending_flush();
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(g_window, &w, &h);
     // The picture scaled to fit the window with its aspect kept, bars black.
@@ -589,7 +783,7 @@ int draw_calls_last_frame() {
 }
 
 void finish() {
-    batch_flush();
+    pending_flush();
     glFinish();
 }
 

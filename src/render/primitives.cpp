@@ -1,5 +1,7 @@
 #include "render/primitives.hpp"
 
+#include <algorithm>
+
 #include "platform/gpu.hpp"
 #include "render/transforms.hpp"
 
@@ -42,6 +44,30 @@ void sphere_draw(const MeshRecord& sphere, const Vec3& position) {
     platform::gpu_fvf_set(platform::kFvfColoured);
     platform::gpu_texture_bind(nullptr);
     platform::gpu_mesh_draw_subset(sphere.mesh, 0);
+}
+
+bool sphere_visible_x_range(float y_low, float y_high, float z, float radius, float& x_low,
+                            float& x_high) {
+    // Each plane keeps a half-line of x, taken at the height most in its favour. Planes that
+    // hardly depend on x restrict nothing.
+    constexpr double kSteep = 1e-3;
+    constexpr double kSlack = 1.0;
+    double low = -1e30, high = 1e30;
+    const Plane* planes = frustum_planes();
+    for (int i = 0; i < kFrustumPlanes; ++i) {
+        const Plane& p = planes[i];
+        const double y = p.b > 0 ? y_high : y_low;
+        const double rest = static_cast<double>(p.b) * y + static_cast<double>(p.c) * z + p.d;
+        if (p.a > kSteep) {
+            low = std::max(low, (-radius - rest) / p.a - kSlack);
+        } else if (p.a < -kSteep) {
+            high = std::min(high, (-radius - rest) / p.a + kSlack);
+        }
+    }
+    if (low > high) return false;
+    x_low = static_cast<float>(std::max(low, -1e30));
+    x_high = static_cast<float>(std::min(high, 1e30));
+    return true;
 }
 
 bool sphere_visible(float x, float y, float z, float radius) {

@@ -28,5 +28,10 @@ void mesh_draw(const MeshRecord& mesh, const Matrix& world);
 void sphere_draw(const MeshRecord& sphere, const Vec3& position);
 // False as soon as the sphere lies wholly outside one of the frustum planes.
 bool sphere_visible(float x, float y, float z, float radius);
+// The x interval outside which no sphere of the radius, centred at depth z and at a height
+// between y_low and y_high, can be visible; a little wider than exact, never narrower, so a
+// caller still asks sphere_visible of the centres inside it. False if the interval is empty.
+bool sphere_visible_x_range(float y_low, float y_high, float z, float radius, float& x_low,
+                            float& x_high);
 
 }  // namespace tessaly

@@ -122,3 +122,38 @@ TEST(PrimitivesWithoutDevice, DrawNothingAndDoNotFail) {
 
 }  // namespace
 }  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// Every cell centre that the culling test lets through lies inside the x interval of its
+// row, for cameras looking every way across the board, so culling by rows draws the same
+// cells as testing all of them.
+TEST_F(Primitives, VisibleXRangeHoldsEveryVisibleCellCentre) {
+    const Vec3 eyes[] = {{0, 40, -30}, {20, 60, 10}, {-50, 30, 80}, {100, 25, -100}, {0, 100, 0.1f}};
+    const Vec3 looks[] = {{0, 0, 0}, {30, 0, -20}, {-60, 0, 60}, {80, 3, -70}, {0, 0, 0}};
+    int visible = 0;
+    for (int k = 0; k < 5; ++k) {
+        camera_set(looks[k], eyes[k]);
+        frustum_update();
+        for (float y : {-2.0f, 1.0f}) {
+            for (int r = 0; r < 300; ++r) {
+                const float z = 299.0f - 2.0f * static_cast<float>(r);
+                float lo = 0, hi = 0;
+                const bool any = sphere_visible_x_range(-2.0f, 1.0f, z, 4.0f, lo, hi);
+                for (int c = 0; c < 300; ++c) {
+                    const float x = 2.0f * static_cast<float>(c) - 299.0f;
+                    if (!sphere_visible(x, y, z, 4.0f)) continue;
+                    ++visible;
+                    ASSERT_TRUE(any) << "camera " << k << " row " << r;
+                    ASSERT_GE(x, lo) << "camera " << k << " row " << r;
+                    ASSERT_LE(x, hi) << "camera " << k << " row " << r;
+                }
+            }
+        }
+    }
+    EXPECT_GT(visible, 1000);  // the cameras do see a part of the board
+}
+
+}  // namespace
+}  // namespace tessaly
