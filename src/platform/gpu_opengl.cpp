@@ -342,8 +342,7 @@ const Program& program_for(Reads reads) {
 }
 
 // Everything but the textures, for the program that reads what the draw reads.
-void state_apply(const GpuDrawState& s, GLuint vertex_array, const Program& program,
-                 int mesh_run) {
+void state_apply(const GpuDrawState& s, GLuint vertex_array, const Program& program, int mesh_run) {
     if (g_applied.vertex_array != vertex_array) {
         glBindVertexArray(vertex_array);
         g_applied.vertex_array = vertex_array;

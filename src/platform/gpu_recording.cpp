@@ -35,7 +35,7 @@ bool create(const GpuSettings&) {
 void destroy() {}
 
 bool texture_upload(GpuTexture& t, const Image& image) {
-    t.texels = image.argb;
+    t.texels.assign(image.argb.begin(), image.argb.end());
     return true;
 }
 

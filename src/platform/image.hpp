@@ -2,16 +2,44 @@
 // Image files in memory (PNG, JPEG) decoded to 32-bit ARGB, and PNG writing.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace tessaly::platform {
+
+// An allocator that leaves new elements uninitialised: a decoder writes every texel anyway.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) {}
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+using Texels = std::vector<uint32_t, UninitialisedAllocator<uint32_t>>;
 
 struct Image {
     int width = 0;
     int height = 0;
     // Row-major from the top-left, 0xAARRGGBB per pixel.
-    std::vector<uint32_t> argb;
+    Texels argb;
 };
+
+// The largest picture the game has (the sprite sheet); larger ones are refused before any
+// of their pixels is allocated.
+constexpr int kImageMaxSide = 2048;
 
 // Recognises the format from the data; false on anything it cannot decode.
 bool image_decode(const unsigned char* data, size_t size, Image& out);

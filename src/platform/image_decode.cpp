@@ -1,7 +1,10 @@
+#include <bit>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include <jpeglib.h>
 #include <png.h>
@@ -25,6 +28,45 @@ void png_read_memory(png_structp png, png_bytep out, png_size_t n) {
     r->at += n;
 }
 
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+
+bool side_ok(uint64_t w, uint64_t h) {
+    return w > 0 && h > 0 && w <= kImageMaxSide && h <= kImageMaxSide;
+}
+
+// Every longjmp lands in one of these small functions, whose own locals are plain values
+// set before setjmp: nothing with a destructor changes between setjmp and a possible
+// longjmp, and the pixel memory is owned by the caller.
+bool png_header(png_structp png, png_infop info, png_uint_32& w, png_uint_32& h) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_info(png, info);
+    w = png_get_image_width(png, info);
+    h = png_get_image_height(png, info);
+    if (!side_ok(w, h)) return false;
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    // Bytes B, G, R, A are the 32-bit word 0xAARRGGBB in little-endian memory; A, R, G, B
+    // in big-endian memory.
+    if constexpr (kLittleEndian) {
+        png_set_bgr(png);
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    } else {
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+        png_set_swap_alpha(png);
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    return png_get_rowbytes(png, info) == static_cast<size_t>(w) * 4;
+}
+
+bool png_pixels(png_structp png, png_bytep* rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_image(png, rows);
+    png_read_end(png, nullptr);
+    return true;
+}
+
 bool decode_png(const unsigned char* data, size_t size, Image& out) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
@@ -34,39 +76,28 @@ bool decode_png(const unsigned char* data, size_t size, Image& out) {
         return false;
     }
     PngReader reader{data, size, 0};
-    std::vector<png_bytep> rows;
-    std::vector<unsigned char> pixels;
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
+    png_set_read_fn(png, &reader, &png_read_memory);
+    png_uint_32 w = 0, h = 0;
+    bool ok = png_header(png, info, w, h);
+    if (ok) {
+        try {
+            // Decoded straight into the image's own texels, row by row.
+            out.argb.resize(static_cast<size_t>(w) * h);
+            std::vector<png_bytep> rows(h);
+            for (png_uint_32 y = 0; y < h; ++y)
+                rows[y] = reinterpret_cast<png_bytep>(out.argb.data() + static_cast<size_t>(y) * w);
+            ok = png_pixels(png, rows.data());
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    if (!ok) {
+        out = Image{};
         return false;
     }
-    png_set_read_fn(png, &reader, &png_read_memory);
-    png_read_info(png, info);
-    const png_uint_32 w = png_get_image_width(png, info);
-    const png_uint_32 h = png_get_image_height(png, info);
-    if (w == 0 || h == 0 || w > 16384 || h > 16384) png_error(png, "size");
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_gray_to_rgb(png);
-    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-    png_set_interlace_handling(png);
-    png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != w * 4) png_error(png, "layout");
-    pixels.resize(static_cast<size_t>(w) * h * 4);
-    rows.resize(h);
-    for (png_uint_32 y = 0; y < h; ++y) rows[y] = pixels.data() + static_cast<size_t>(y) * w * 4;
-    png_read_image(png, rows.data());
-    png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
-
     out.width = static_cast<int>(w);
     out.height = static_cast<int>(h);
-    out.argb.resize(static_cast<size_t>(w) * h);
-    for (size_t i = 0; i < out.argb.size(); ++i) {
-        const unsigned char* p = &pixels[i * 4];
-        out.argb[i] = static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[0]) << 16 |
-                      static_cast<uint32_t>(p[1]) << 8 | p[2];
-    }
     return true;
 }
 
@@ -80,43 +111,54 @@ void jpeg_fail(j_common_ptr cinfo) {
 }
 void jpeg_quiet(j_common_ptr) {}
 
+bool jpeg_header(jpeg_decompress_struct& cinfo, JpegError& err, const unsigned char* data,
+                 size_t size) {
+    if (setjmp(err.jump)) return false;
+    jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&cinfo, TRUE);
+    if (!side_ok(cinfo.image_width, cinfo.image_height)) return false;
+    // Four bytes a pixel that are the 32-bit word 0xAARRGGBB in memory, alpha opaque.
+    cinfo.out_color_space = kLittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+    jpeg_start_decompress(&cinfo);
+    return cinfo.output_components == 4 && side_ok(cinfo.output_width, cinfo.output_height);
+}
+
+bool jpeg_pixels(jpeg_decompress_struct& cinfo, JpegError& err, uint32_t* texels) {
+    if (setjmp(err.jump)) return false;
+    const size_t w = cinfo.output_width;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(texels + cinfo.output_scanline * w);
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) return false;
+    }
+    jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
 bool decode_jpeg(const unsigned char* data, size_t size, Image& out) {
     jpeg_decompress_struct cinfo;
     JpegError err;
     cinfo.err = jpeg_std_error(&err.mgr);
     err.mgr.error_exit = &jpeg_fail;
     err.mgr.output_message = &jpeg_quiet;
-    std::vector<unsigned char> row;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_decompress(&cinfo);
-        return false;
-    }
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
-    jpeg_read_header(&cinfo, TRUE);
-    cinfo.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&cinfo);
+    bool ok = jpeg_header(cinfo, err, data, size);
+    if (ok) {
+        try {
+            out.argb.resize(static_cast<size_t>(cinfo.output_width) * cinfo.output_height);
+            ok = jpeg_pixels(cinfo, err, out.argb.data());
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+    }
     const int w = static_cast<int>(cinfo.output_width);
     const int h = static_cast<int>(cinfo.output_height);
-    if (w <= 0 || h <= 0 || w > 16384 || h > 16384 || cinfo.output_components != 3) {
-        jpeg_destroy_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    if (!ok) {
+        out = Image{};
         return false;
     }
     out.width = w;
     out.height = h;
-    out.argb.resize(static_cast<size_t>(w) * h);
-    row.resize(static_cast<size_t>(w) * 3);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        const int y = static_cast<int>(cinfo.output_scanline);
-        JSAMPROW rp = row.data();
-        jpeg_read_scanlines(&cinfo, &rp, 1);
-        for (int x = 0; x < w; ++x) {
-            const unsigned char* p = &row[static_cast<size_t>(x) * 3];
-            out.argb[static_cast<size_t>(y) * w + x] = 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2];
-        }
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "render/textures.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/mesh_file.hpp"
@@ -64,14 +65,23 @@ int mesh_texture_count() {
     return g_mesh_texture_count;
 }
 
-void texture_image_prepare(const platform::Image& in, platform::Image& out) {
-    out.width = next_power_of_two(in.width);
-    out.height = next_power_of_two(in.height);
-    out.argb.assign(static_cast<size_t>(out.width) * out.height, 0u);
-    for (int y = 0; y < in.height; ++y) {
-        const uint32_t* src = in.argb.data() + static_cast<size_t>(y) * in.width;
-        uint32_t* dst = out.argb.data() + static_cast<size_t>(y) * out.width;
-        for (int x = 0; x < in.width; ++x) dst[x] = src[x] == kColourKey ? 0u : src[x];
+void texture_image_prepare(platform::Image& image) {
+    const int width = next_power_of_two(image.width);
+    const int height = next_power_of_two(image.height);
+    if (width != image.width || height != image.height) {
+        // Padded with transparent black to the power-of-two size; our own pictures need none.
+        platform::Texels padded(static_cast<size_t>(width) * height, 0u);
+        for (int y = 0; y < image.height; ++y) {
+            std::copy_n(image.argb.data() + static_cast<size_t>(y) * image.width, image.width,
+                        padded.data() + static_cast<size_t>(y) * width);
+        }
+        image.argb.swap(padded);
+        image.width = width;
+        image.height = height;
+    }
+    // The colour key becomes transparent black, in place.
+    for (uint32_t& texel : image.argb) {
+        if (texel == kColourKey) texel = 0u;
     }
 }
 
@@ -82,10 +92,10 @@ int texture_from_entry(Texture** out, int index) {
     }
     uint32_t length = 0;
     const unsigned char* data = pack_entry(index, &length);
-    platform::Image image, prepared;
+    platform::Image image;
     if (length == 0 || !platform::image_decode(data, length, image)) return 0;
-    texture_image_prepare(image, prepared);
-    *out = platform::gpu_texture_create(prepared);
+    texture_image_prepare(image);
+    *out = platform::gpu_texture_create(image);
     return *out ? 1 : 0;
 }
 

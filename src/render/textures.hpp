@@ -59,7 +59,7 @@ void textures_release();
 
 // The image brought to a texture: the size rounded up to powers of two with the image at
 // the top-left and the rest transparent black, and the colour key applied.
-void texture_image_prepare(const platform::Image& in, platform::Image& out);
+void texture_image_prepare(platform::Image& image);
 // Bounds of positions (box, sizes, radius) into the record.
 bool mesh_bounds_compute(MeshRecord& record, const platform::MeshData& data);
 // Loads one X file from memory into a record, handing out material textures from the

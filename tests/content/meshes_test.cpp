@@ -214,7 +214,7 @@ TEST_F(MeshContent, HintArrowsOfOneDestinationPointFourWays) {
         for (int q = 0; q < 4; ++q) {
             platform::Image img;
             ASSERT_TRUE(decode_entry(kEntryTextureSlots + 4 * d + q + 5, img));
-            pictures.push_back(img.argb);
+            pictures.emplace_back(img.argb.begin(), img.argb.end());
         }
         for (int a = 0; a < 4; ++a) {
             for (int b = a + 1; b < 4; ++b) {

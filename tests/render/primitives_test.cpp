@@ -130,7 +130,8 @@ namespace {
 // row, for cameras looking every way across the board, so culling by rows draws the same
 // cells as testing all of them.
 TEST_F(Primitives, VisibleXRangeHoldsEveryVisibleCellCentre) {
-    const Vec3 eyes[] = {{0, 40, -30}, {20, 60, 10}, {-50, 30, 80}, {100, 25, -100}, {0, 100, 0.1f}};
+    const Vec3 eyes[] = {
+        {0, 40, -30}, {20, 60, 10}, {-50, 30, 80}, {100, 25, -100}, {0, 100, 0.1f}};
     const Vec3 looks[] = {{0, 0, 0}, {30, 0, -20}, {-60, 0, 60}, {80, 3, -70}, {0, 0, 0}};
     int visible = 0;
     for (int k = 0; k < 5; ++k) {
