@@ -40,7 +40,7 @@ constexpr int kBatchIndices = kBatchQuads * 6;
 constexpr int kStreamVertices = kBatchVertices * 4;
 constexpr int kStreamIndices = kBatchIndices * 4;
 // Subsets of one mesh drawn by one call at most.
-constexpr int kRunSubsets = 16;
+constexpr int kRunSubsets = 64;
 
 const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec4 a_position;
@@ -52,8 +52,8 @@ uniform mat4 u_wvp;
 uniform vec4 u_viewport;
 uniform vec4 u_lit_colour;
 uniform int u_mesh_run;
-uniform uint u_run_unit[16];
-uniform vec4 u_run_colour[16];
+uniform uint u_run_unit[64];
+uniform vec4 u_run_colour[64];
 out vec4 v_colour;
 out vec2 v_uv;
 flat out uint v_unit;
@@ -79,7 +79,7 @@ void main() {
     v_uv = a_uv;
     if (u_mesh_run != 0) {
         // A mesh vertex names its subset; the subset's texture and lit colour come from the run.
-        uint i = min(a_unit, 15u);
+        uint i = min(a_unit, 63u);
         v_unit = u_run_unit[i];
         v_lit = u_run_colour[i];
     } else {
@@ -602,27 +602,42 @@ void texture_release(GpuTexture& t) {
 
 bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
     pending_flush();
-    // Each vertex names the subset it belongs to; a vertex in two subsets, or subsets out
-    // of index order, make the mesh draw one subset at a time.
-    std::vector<uint32_t> owner(data.vertices.size(), kNoTexture);
+    // Each vertex on the device names the subset it belongs to; a vertex that two subsets
+    // share is given to each of them as a copy. Subsets out of index order make the mesh
+    // draw one subset at a time.
     bool joinable = data.subsets.size() <= static_cast<size_t>(kRunSubsets);
     uint32_t next_index = 0;
-    for (size_t s = 0; s < data.subsets.size() && joinable; ++s) {
-        const MeshSubset& sub = data.subsets[s];
+    for (const MeshSubset& sub : data.subsets) {
         if (sub.first_index != next_index) joinable = false;
         next_index = sub.first_index + sub.index_count;
-        for (uint32_t i = sub.first_index; i < next_index && joinable; ++i) {
-            uint32_t& o = owner[data.indices[i]];
-            if (o != kNoTexture && o != s) joinable = false;
-            o = static_cast<uint32_t>(s);
-        }
     }
     mesh.subsets_joinable = joinable;
-    std::vector<GlVertex> vertices(data.vertices.size());
-    for (size_t i = 0; i < vertices.size(); ++i) {
-        const MeshVertex& v = data.vertices[i];
-        const uint32_t subset = joinable && owner[i] != kNoTexture ? owner[i] : 0;
-        vertices[i] = {v.x, v.y, v.z, 1.0f, v.colour, v.u, v.v, subset};
+    std::vector<GlVertex> vertices;
+    std::vector<uint32_t> indices;
+    const auto device_vertex = [&](uint32_t source, uint32_t subset) {
+        const MeshVertex& v = data.vertices[source];
+        return GlVertex{v.x, v.y, v.z, 1.0f, v.colour, v.u, v.v, subset};
+    };
+    if (joinable) {
+        std::vector<uint32_t> copy_subset(data.vertices.size(), kNoTexture);
+        std::vector<uint32_t> copy_index(data.vertices.size(), 0);
+        vertices.reserve(data.vertices.size());
+        indices.reserve(data.indices.size());
+        for (uint32_t s = 0; s < data.subsets.size(); ++s) {
+            const MeshSubset& sub = data.subsets[s];
+            for (uint32_t i = sub.first_index; i < sub.first_index + sub.index_count; ++i) {
+                const uint32_t source = data.indices[i];
+                if (copy_subset[source] != s) {
+                    copy_subset[source] = s;
+                    copy_index[source] = static_cast<uint32_t>(vertices.size());
+                    vertices.push_back(device_vertex(source, s));
+                }
+                indices.push_back(copy_index[source]);
+            }
+        }
+    } else {
+        for (uint32_t i = 0; i < data.vertices.size(); ++i) vertices.push_back(device_vertex(i, 0));
+        indices = data.indices;
     }
     glGenVertexArrays(1, &mesh.gl_vertex_array);
     glBindVertexArray(mesh.gl_vertex_array);
@@ -633,8 +648,8 @@ bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
     glGenBuffers(1, &mesh.gl_index_buffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.gl_index_buffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(sizeof(uint32_t) * data.indices.size()),
-                 data.indices.data(), GL_STATIC_DRAW);
+                 static_cast<GLsizeiptr>(sizeof(uint32_t) * indices.size()), indices.data(),
+                 GL_STATIC_DRAW);
     vertex_layout_set(true);
     glBindVertexArray(g_stream_array);
     glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
