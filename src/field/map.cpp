@@ -84,7 +84,10 @@ void map_free() {
 }
 
 bool map_size_fits(int width, int height) {
-    return width >= 0 && height >= 0 && width <= kGridSize && height <= kGridSize;
+    // An odd size would put the cell centres on the grid's cell corners, where players
+    // stand between cells: it cannot be centred and is refused.
+    return width >= 0 && height >= 0 && width <= kGridSize && height <= kGridSize &&
+           width % 2 == 0 && height % 2 == 0;
 }
 
 int map_block_read(platform::File* file, int8_t* layer, int width, int height) {

@@ -91,7 +91,12 @@ void member_step(MemberRecord& m) {
 void member_catch_up(MemberRecord& m) {
     snap(m);
     if (member_aim(m)) m.state = &member_step;
-    if (member_closed_up(m)) m.state = &member_settled;
+    // A member still stacked on the member ahead waits for that member to come to rest
+    // first: settling at once would leave it behind when the one ahead moves on, and the
+    // turn would wait for the file forever.
+    const bool ahead_at_rest =
+        !m.ahead || m.ahead->state == &member_idle || m.ahead->state == &member_settled;
+    if (member_closed_up(m) && ahead_at_rest) m.state = &member_settled;
 }
 
 void member_settled(MemberRecord& m) {

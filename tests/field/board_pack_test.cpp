@@ -79,16 +79,34 @@ TEST_F(BoardPack, CompilerWritesTheLayersItWasGiven) {
 
 TEST_F(BoardPack, CompilerRefusesBrokenBoards) {
     const std::string out = ::testing::TempDir() + "/board-bad.dat";
-    const std::string head = "size 2 1\nlegend . 0\nlegend # 15\nmap\n";
-    EXPECT_NE(compile(head + ".#\nsquare 1 1 0\n", out), 0);   // square on a blocked cell
-    EXPECT_NE(compile(head + "..\nsquare 61 0 0\n", out), 0);  // square number past 60
-    EXPECT_NE(compile(head + "..\nsquare 1 2 0\n", out), 0);   // outside the map
-    EXPECT_NE(compile(head + "..\nsquare 1 0 0\nsquare 2 0 0\n", out), 0);  // two on a cell
-    EXPECT_NE(compile(head + ".x\n", out), 0);                              // no legend
-    EXPECT_NE(compile(head + "...\n", out), 0);                             // row too wide
-    EXPECT_NE(compile(head, out), 0);                                       // map ends early
-    EXPECT_NE(compile("size 301 1\n", out), 0);                             // cannot be centred
-    EXPECT_EQ(compile(head + "..\n", out), 0);
+    const std::string head = "size 2 2\nlegend . 0\nlegend # 15\nmap\n";
+    EXPECT_NE(compile(head + ".#\n##\nsquare 1 1 0\n", out), 0);   // square on a blocked cell
+    EXPECT_NE(compile(head + "..\n##\nsquare 61 0 0\n", out), 0);  // square number past 60
+    EXPECT_NE(compile(head + "..\n##\nsquare 1 2 0\n", out), 0);   // outside the map
+    EXPECT_NE(compile(head + "..\n##\nsquare 1 0 0\nsquare 2 0 0\n", out), 0);  // two on a cell
+    EXPECT_NE(compile(head + ".x\n##\n", out), 0);                              // no legend
+    EXPECT_NE(compile(head + "...\n##\n", out), 0);                             // row too wide
+    EXPECT_NE(compile(head + "..\n", out), 0);                                  // map ends early
+    EXPECT_NE(compile("size 302 2\n", out), 0);                                 // cannot be centred
+    EXPECT_EQ(compile(head + "..\n##\n", out), 0);
+}
+
+// Sizes whose cell centres would fall on the grid's cell corners, and corridors that would
+// leave a walker choosing or walking forever.
+TEST_F(BoardPack, CompilerRefusesOddSizesForksAndLoopsWithoutASquare) {
+    const std::string out = ::testing::TempDir() + "/board-walk.dat";
+    const std::string legend = "legend . 0\nlegend # 15\nmap\n";
+    EXPECT_NE(compile("size 3 2\n" + legend + "...\n###\n", out), 0);
+    EXPECT_NE(compile("size 2 3\n" + legend + "..\n##\n##\n", out), 0);
+    // A fork on a corridor cell: the centre of a T.
+    const std::string fork = "size 4 4\n" + legend + "....\n#.##\n#.##\n####\n";
+    EXPECT_NE(compile(fork + "square 1 0 0\nsquare 2 3 0\nsquare 3 1 2\n", out), 0);
+    // The same T with a square at the fork is fine.
+    EXPECT_EQ(compile(fork + "square 1 0 0\nsquare 2 3 0\nsquare 3 1 0\n", out), 0);
+    // A ring of corridor with no square, then with one.
+    const std::string ring = "size 4 4\n" + legend + "####\n#...\n#.#.\n#...\n";
+    EXPECT_NE(compile(ring, out), 0);
+    EXPECT_EQ(compile(ring + "square 1 2 1\n", out), 0);
 }
 
 }  // namespace

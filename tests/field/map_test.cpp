@@ -99,8 +99,8 @@ TEST_F(MapPack, EmptySizeKeepsTheFill) {
 TEST_F(MapPack, SizeThatCannotBeCentredIsRefusedAndChangesNothing) {
     g_game.map_width = 10;
     g_game.map_height = 12;
-    for (auto [w, h] :
-         {std::pair{301, 10}, std::pair{10, 301}, std::pair{-2, 10}, std::pair{10, -1}}) {
+    for (auto [w, h] : {std::pair{301, 10}, std::pair{10, 301}, std::pair{-2, 10},
+                        std::pair{10, -1}, std::pair{11, 10}, std::pair{10, 7}}) {
         const std::string path =
             write_temp("wide.dat", pack_bytes(w, h, std::vector<unsigned char>(6020, 3)));
         EXPECT_EQ(map_pack_load(path.c_str()), 0) << w << "x" << h;
@@ -152,8 +152,8 @@ TEST_F(MapPack, MissingFileChangesNothing) {
 
 TEST_F(MapPack, SquareCountTakesOnlyOneToSixty) {
     // Values 0, 1, 60, 61, -3 (stored as 253) and 127 in the square layer.
-    const std::string path =
-        write_temp("count.dat", pack_bytes(3, 2, {0, 0, 0, 0, 0, 0, 0, 1, 60, 61, 253, 127}));
+    const std::string path = write_temp(
+        "count.dat", pack_bytes(4, 2, {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 60, 61, 253, 127, 0, 0}));
     ASSERT_EQ(map_pack_load(path.c_str()), 1);
     EXPECT_EQ(g_game.square_count, 2);
     EXPECT_EQ(map_count_squares(), 2);
@@ -173,16 +173,16 @@ TEST_F(MapPack, FieldDataLoadWithoutMapPackReadsNothing) {
 using MapBlock = BoardFixture;
 
 TEST_F(MapBlock, WriteThenReadGivesTheSameBlock) {
-    // An odd width truncates its offset: (300 - 5) div 2 = 147.
-    const int w = 5, h = 3;
+    // (300 - 6) div 2 = 147 columns, (300 - 4) div 2 = 148 rows.
+    const int w = 6, h = 4;
     for (int i = 0; i < w * h; ++i) {
         g_game.terrain_layer[(148 + i / w) * 300 + 147 + i % w] = static_cast<int8_t>(i - 7);
     }
     unsigned char out[64];
-    ASSERT_EQ(map_block_write(out, sizeof out, g_game.terrain_layer, w, h), 15u);
+    ASSERT_EQ(map_block_write(out, sizeof out, g_game.terrain_layer, w, h), 24u);
     EXPECT_EQ(static_cast<int8_t>(out[0]), -7);
-    EXPECT_EQ(static_cast<int8_t>(out[14]), 7);
-    const std::string path = write_temp("block.dat", std::vector<unsigned char>(out, out + 15));
+    EXPECT_EQ(static_cast<int8_t>(out[23]), 16);
+    const std::string path = write_temp("block.dat", std::vector<unsigned char>(out, out + 24));
     platform::File* f = platform::file_open_read(path.c_str());
     ASSERT_NE(f, nullptr);
     ASSERT_EQ(map_block_read(f, g_game.square_layer, w, h), 1);
@@ -192,7 +192,7 @@ TEST_F(MapBlock, WriteThenReadGivesTheSameBlock) {
         EXPECT_EQ(g_game.square_layer[cell], g_game.terrain_layer[cell]);
     }
     EXPECT_EQ(g_game.square_layer[148 * 300 + 146], 0);
-    EXPECT_EQ(g_game.square_layer[148 * 300 + 152], 0);
+    EXPECT_EQ(g_game.square_layer[148 * 300 + 153], 0);
 }
 
 TEST_F(MapBlock, WriteRefusesTooSmallABufferOrAnOversizedBlock) {

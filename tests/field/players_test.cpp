@@ -347,6 +347,28 @@ TEST_F(Players, ArriveWaitsForTheFileThenRunsTheSquareEventAndEndsTheTurn) {
     EXPECT_EQ(p.members[1].state, &member_follow);
 }
 
+// Whatever the length of the final walk, the file closes up and the turn ends: members still
+// stacked on the member ahead must not settle before that member has moved.
+TEST_F(Players, EveryFinalWalkLengthEndsTheTurn) {
+    // Squares at columns 1, 2, 4, 7 and 11 of one corridor: walks of 1, 2, 3 and 4 cells.
+    test::lay_board({"##############", "#oo.o..o...o##", "##############", "##############"});
+    const int from[4] = {1, 2, 4, 7};
+    for (int length = 1; length <= 4; ++length) {
+        for (int s = 0; s < kTaskSlots; ++s) task_pool()[s].in_use = 0;
+        PlayerRecord& p = human_at(from[length - 1], 1);
+        roll(p, 1);
+        go(p, kKeyRight);
+        EXPECT_EQ(p.steps_left, 0) << "walk of " << length;
+        int frames = 0;
+        while (p.state != &turn_waiting && frames < 300) {
+            tick();
+            ++frames;
+        }
+        EXPECT_EQ(p.state, &turn_waiting) << "walk of " << length << " cells hangs";
+        EXPECT_EQ(cell(p), cell_index_of(from[length - 1] + length, 1));
+    }
+}
+
 TEST_F(Players, ArriveOffASquareEndsTheTurnWithoutAnEvent) {
     PlayerRecord& p = human_at(1, 2);
     p.state = &arrive;

@@ -38,6 +38,8 @@ bool fail(const std::string& where, const std::string& what) {
     return false;
 }
 
+bool corridors_check(const std::string& path, const Board& b);
+
 bool parse(const char* path, Board& b) {
     std::ifstream in(path);
     if (!in) return fail(path, "cannot open");
@@ -72,6 +74,11 @@ bool parse(const char* path, Board& b) {
             if (!(ls >> b.width >> b.height) || b.width < 0 || b.height < 0 ||
                 b.width > kGridSize || b.height > kGridSize)
                 return fail(where, "size takes a width and a height of 0..300");
+            // The board is centred in the grid cell for cell: an odd size would leave the
+            // players standing on cell corners.
+            if (b.width % 2 != 0 || b.height % 2 != 0)
+                return fail(where,
+                            "width and height must be even (the board is centred in the grid)");
             b.terrain.assign(static_cast<size_t>(b.width) * b.height, 0);
             b.squares.assign(static_cast<size_t>(b.width) * b.height, 0);
         } else if (word == "legend") {
@@ -106,6 +113,62 @@ bool parse(const char* path, Board& b) {
     }
     if (b.width < 0) return fail(path, "no size");
     if (map_rows > 0 || rows_read != b.height) return fail(path, "the map ends early");
+    return corridors_check(path, b);
+}
+
+// Walkers follow corridors between squares without choosing: a corridor cell (passable, no
+// square) may have at most two passable neighbours, and corridors may not close into a loop
+// that holds no square, where a walker would walk forever.
+bool corridors_check(const std::string& path, const Board& b) {
+    const auto passable = [&](int c, int r) {
+        return c >= 0 && r >= 0 && c < b.width && r < b.height &&
+               b.terrain[static_cast<size_t>(r) * b.width + c] <= kPassableMax;
+    };
+    const auto corridor = [&](int c, int r) {
+        return passable(c, r) && b.squares[static_cast<size_t>(r) * b.width + c] == 0;
+    };
+    const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
+    const auto where = [&](int c, int r) {
+        return path + ": cell (" + std::to_string(c) + ", " + std::to_string(r) + ")";
+    };
+    for (int r = 0; r < b.height; ++r) {
+        for (int c = 0; c < b.width; ++c) {
+            if (!corridor(c, r)) continue;
+            int n = 0;
+            for (int k = 0; k < 4; ++k) n += passable(c + dc[k], r + dr[k]);
+            if (n > 2)
+                return fail(where(c, r),
+                            "a corridor cell has more than two ways on; put a square at the fork");
+        }
+    }
+    // Each group of corridor cells joined through corridor cells: a group in which every
+    // cell has two corridor neighbours is a closed loop with no square on it.
+    std::vector<int> group(b.terrain.size(), -1);
+    for (int r = 0; r < b.height; ++r) {
+        for (int c = 0; c < b.width; ++c) {
+            if (!corridor(c, r) || group[static_cast<size_t>(r) * b.width + c] >= 0) continue;
+            std::vector<std::pair<int, int>> todo{{c, r}};
+            group[static_cast<size_t>(r) * b.width + c] = 1;
+            bool closed = true;
+            while (!todo.empty()) {
+                const auto [x, y] = todo.back();
+                todo.pop_back();
+                int corridor_neighbours = 0;
+                for (int k = 0; k < 4; ++k) {
+                    const int nx = x + dc[k], ny = y + dr[k];
+                    if (!corridor(nx, ny)) continue;
+                    ++corridor_neighbours;
+                    int& g = group[static_cast<size_t>(ny) * b.width + nx];
+                    if (g < 0) {
+                        g = 1;
+                        todo.push_back({nx, ny});
+                    }
+                }
+                if (corridor_neighbours != 2) closed = false;
+            }
+            if (closed) return fail(where(c, r), "a corridor loop holds no square");
+        }
+    }
     return true;
 }
 
