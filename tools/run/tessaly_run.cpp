@@ -7,6 +7,9 @@
 //   --test-frame      the renderer's test card in place of the title
 //   --saves DIR       the folder of the save files (the working directory by default)
 //   --reference-draw  every fan and mesh subset drawn by a draw call of its own
+//   --battle SPEC     a battle in place of the title: "random", or "set:ROW,ROW,..." (1..4
+//                     rows of the member data table), fought by a lone player of character 0
+//   --computer        that player is computer-controlled and fights without keys
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +22,8 @@
 #include "app/app.hpp"
 #include "app/debug_dump.hpp"
 #include "app/keys.hpp"
+#include "battle/battle.hpp"
+#include "field/players.hpp"
 #include "platform/gpu.hpp"
 #include "render/device.hpp"
 #include "render/test_card.hpp"
@@ -43,6 +48,31 @@ std::vector<AtTick> g_shots;
 std::vector<AtTick> g_dumps;
 // The tick whose poll is next; the first tick is 1.
 int g_poll_tick = 1;
+
+// --battle: the foes' rows (empty for a random battle) and who fights them.
+std::vector<int32_t> g_battle_rows;
+int g_battle_computer = 0;
+
+int battle_first_task() {
+    PlayerRecord* p = player_create(0, kPlayerHeight, 0, g_battle_computer, 0);
+    if (!p) return 0;
+    // The player only stands by: its turn would read the battle's keys.
+    p->state = &turn_waiting;
+    if (g_battle_rows.empty()) return battle_start_random(p);
+    return battle_start_set(p, static_cast<int>(g_battle_rows.size()), g_battle_rows.data());
+}
+
+bool parse_battle(const std::string& spec) {
+    if (spec == "random") return true;
+    if (spec.rfind("set:", 0) != 0) return false;
+    std::istringstream in(spec.substr(4));
+    std::string row;
+    while (std::getline(in, row, ',')) {
+        if (row.empty()) return false;
+        g_battle_rows.push_back(std::atoi(row.c_str()));
+    }
+    return !g_battle_rows.empty();
+}
 
 const KeyStep* step_for(int tick) {
     const KeyStep* found = nullptr;
@@ -142,6 +172,14 @@ int main(int argc, char** argv) {
             platform::gpu_reference_drawing(true);
         } else if (a == "--test-frame") {
             cfg.step_first_task = &test_card_create;
+        } else if (a == "--battle" && has_value) {
+            if (!parse_battle(argv[++i])) {
+                std::cerr << "tessaly-run: --battle takes random or set:ROW,ROW,...\n";
+                return 2;
+            }
+            cfg.step_first_task = &battle_first_task;
+        } else if (a == "--computer") {
+            g_battle_computer = 1;
         } else if ((a == "--shot" || a == "--dump") && has_value) {
             AtTick at;
             if (!parse_at(argv[++i], at)) {
@@ -152,7 +190,8 @@ int main(int argc, char** argv) {
         } else {
             std::cerr << "usage: tessaly-run [--seed N] [--ticks N] [--keys FILE] "
                          "[--shot TICK:FILE.png]... [--dump TICK:FILE]... [--test-frame] "
-                         "[--saves DIR] [--reference-draw]\n";
+                         "[--saves DIR] [--reference-draw] [--battle random|set:ROW,...] "
+                         "[--computer]\n";
             return 2;
         }
     }
