@@ -300,6 +300,7 @@ TEST_F(Battle, WinPaysMoneyAndExperienceAndResumesTheBoard) {
     EXPECT_EQ(player.experience, 0);  // 900 + at least 100 reaches a level
     EXPECT_EQ(player.level, 4);
     EXPECT_EQ(player.hit_points, 30);  // the level-up heals
+    EXPECT_EQ(task_pool()[kSlotLevelUpSign].kind, kKindLevelUpSign);
     EXPECT_EQ(task_pool()[kSlotCamera].update, 1);
     EXPECT_EQ(task_pool()[kSlotMap].draw, 1);
 }
