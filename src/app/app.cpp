@@ -45,14 +45,30 @@ constexpr const char* kCaption = "Tessaly";
 constexpr const char* kClassName = "KORVIN";
 constexpr const char* kErrorCaption = "error";
 
-void fail_startup(const char* text) {
-    platform::error_box(kErrorCaption, text);
-    platform::window_destroy();
-}
-
 void release_pool_and_map() {
     pool_destroy();
     map_free();
+}
+
+// The message, then the releases, then the window: graphics live in the window, so they are
+// released while it still exists, in the order of the shut-down.
+void fail_startup(const char* text, void (*release)()) {
+    platform::error_box(kErrorCaption, text);
+    if (release) release();
+    platform::window_destroy();
+}
+
+void release_after_pack() {
+    release_pool_and_map();
+    pack_release();
+}
+void release_after_sound() {
+    release_after_pack();
+    sound_release();
+}
+void release_after_graphics() {
+    release_after_sound();
+    graphics_release();
 }
 
 }  // namespace
@@ -95,27 +111,19 @@ int init_parameters() {
 
 bool app_startup() {
     if (!g_config.step_init_parameters()) {
-        fail_startup("parameter init error");
+        fail_startup("parameter init error", nullptr);
         return false;
     }
     if (!g_config.step_pack_load()) {
-        fail_startup("data load failed");
-        release_pool_and_map();
+        fail_startup("data load failed", &release_pool_and_map);
         return false;
     }
     if (!g_config.step_sound_init()) {
-        fail_startup("sound init error");
-        release_pool_and_map();
-        pack_release();
-        sound_release();
+        fail_startup("sound init error", &release_after_sound);
         return false;
     }
     if (!g_config.step_graphics_start()) {
-        fail_startup("graphic init error");
-        release_pool_and_map();
-        pack_release();
-        sound_release();
-        graphics_release();
+        fail_startup("graphic init error", &release_after_graphics);
         return false;
     }
     platform::timer_begin_period();

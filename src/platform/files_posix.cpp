@@ -53,19 +53,42 @@ void reason_cannot_open(const char* path, int error) {
         error_reason("cannot open %s in %s or in %s: %s", path, cwd, g_data_folder.c_str(),
                      std::strerror(error));
     } else {
-        error_reason("cannot open %s in %s: %s", path, cwd, std::strerror(error));
+        error_reason("cannot open %s in %s: %s", path, cwd,
+                     error == EINVAL ? "not a regular file" : std::strerror(error));
     }
+}
+
+// Opens only a regular file: a FIFO or a device under a data file's name would block the
+// game or never end; it is refused as if damaged.
+std::FILE* regular_open(const char* path, int& error) {
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return nullptr;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        error = EINVAL;
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        error = errno;
+        ::close(fd);
+    }
+    return f;
 }
 }  // namespace
 
 File* file_open_read(const char* path) {
     for (File& slot : g_files) {
         if (slot.f) continue;
-        slot.f = std::fopen(path, "rb");
-        int error = errno;
+        int error = 0;
+        slot.f = regular_open(path, error);
         if (!slot.f && error == ENOENT && !g_data_folder.empty() && is_data_file(path)) {
-            slot.f = std::fopen(joined(g_data_folder, path).c_str(), "rb");
-            error = errno;
+            slot.f = regular_open(joined(g_data_folder, path).c_str(), error);
         }
         if (!slot.f) reason_cannot_open(path, error);
         return slot.f ? &slot : nullptr;

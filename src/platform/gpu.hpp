@@ -125,6 +125,8 @@ GpuFrameCounts gpu_counts_last_frame();
 // Reference drawing: every fan and every mesh subset its own draw call, as a fixed-function
 // device draws them. The picture is the same; benchmarks and picture tests compare the two.
 void gpu_reference_drawing(bool on);
+// Times the OpenGL device was released after its window was gone (none, in the right order).
+int gpu_opengl_orphaned_releases();
 bool gpu_reference_drawing_on();
 
 // The recording device's view of what was drawn since the last clear.

@@ -178,6 +178,7 @@ MeshRun g_run{};
 
 int g_frame_calls = 0;
 int g_last_frame_calls = 0;
+int g_orphaned_releases = 0;
 
 GLuint shader_compile(GLenum kind, const char* source) {
     const GLuint s = glCreateShader(kind);
@@ -488,6 +489,11 @@ void release_all() {
     g_batch_indices = nullptr;
     g_batch_vertex_count = g_batch_index_count = 0;
     g_run = MeshRun{};
+    if (g_context && !window_exists()) {
+        // The window went first: its context cannot be made current to release anything.
+        ++g_orphaned_releases;
+        g_context = nullptr;
+    }
     if (g_context) {
         if (g_stream_indices) glDeleteBuffers(1, &g_stream_indices);
         if (g_stream_vertices) glDeleteBuffers(1, &g_stream_vertices);
@@ -807,6 +813,10 @@ const GpuBackendOps kOps = {create,      destroy,      texture_upload, texture_r
                             finish};
 
 }  // namespace
+
+int gpu_opengl_orphaned_releases() {
+    return g_orphaned_releases;
+}
 
 const GpuBackendOps& gpu_opengl_ops() {
     return kOps;

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "app/task_pool.hpp"
+#include "platform/gpu.hpp"
 #include "platform/window.hpp"
 #include "render/asset_pack.hpp"
+#include "render/device.hpp"
 #include "state/game_state.hpp"
 
 namespace tessaly {
@@ -163,6 +165,24 @@ TEST_F(Startup, EachFailingStepShowsItsMessageAndReleasesWhatCameBefore) {
         EXPECT_EQ(task_pool(), nullptr) << k.message;
         platform::quit_reset();
     }
+}
+
+// Graphics that did start are released while their window still exists, then the window goes.
+TEST_F(Startup, GraphicsFailureReleasesTheDeviceBeforeTheWindow) {
+    copy_pack();
+    app_config().no_wait = true;
+    app_config().step_graphics_start = [] {
+        graphics_start();  // a device and its textures, then a failure after them
+        return 0;
+    };
+    const int orphaned = platform::gpu_opengl_orphaned_releases();
+    ASSERT_TRUE(platform::window_create("Tessaly", "KORVIN"));
+    EXPECT_FALSE(app_startup());
+    EXPECT_STREQ(platform::last_error_text(), "graphic init error");
+    EXPECT_FALSE(platform::gpu_exists());
+    EXPECT_FALSE(platform::window_exists());
+    EXPECT_EQ(platform::gpu_opengl_orphaned_releases(), orphaned);
+    platform::quit_reset();
 }
 
 TEST_F(Startup, ParameterFailureReleasesNothing) {

@@ -91,3 +91,19 @@ TEST_F(DataLocate, NoDataAnywhereSaysWhichFileAndFolder) {
 
 }  // namespace
 }  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// A FIFO under a data file's name is refused at once instead of blocking the game.
+TEST_F(DataLocate, OnlyRegularFilesAreOpened) {
+    ASSERT_EQ(mkfifo("data.dat", 0644), 0);
+    EXPECT_EQ(platform::file_open_read("data.dat"), nullptr);
+    EXPECT_NE(std::string(platform::error_reason_text()).find("not a regular file"),
+              std::string::npos);
+    ASSERT_EQ(mkdir("epack.dat", 0755), 0);
+    EXPECT_EQ(platform::file_open_read("epack.dat"), nullptr);
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -149,6 +149,24 @@ TEST(MeshFile, DamagedOrEmptyFilesAreRefused) {
     EXPECT_FALSE(load("xof 0303txt 0032\n", mesh, materials));
 }
 
+// A few bytes that would make the mesh library recurse very deep or reserve gigabytes.
+TEST(MeshFile, NestingAndCountsBeyondTheEntryAreRefused) {
+    MeshData mesh;
+    std::vector<MeshFileMaterial> materials;
+    std::string deep = "xof 0303txt 0032\n";
+    for (int i = 0; i < 50000; ++i) deep += "Frame{";
+    EXPECT_FALSE(load(deep, mesh, materials));
+    EXPECT_FALSE(load("xof 0303txt 0032\nMesh { 999999999; 0.0;0.0;0.0;; 1; 3;0,0,0;; }\n", mesh,
+                      materials));
+    EXPECT_FALSE(
+        load("xof 0303txt 0032\nMesh Big {\n 2; 0.0;0.0;0.0;, 1.0;0.0;0.0;;\n"
+             " MeshNormals { 2000000000; 0.0;1.0;0.0;; }\n}\n",
+             mesh, materials));
+    EXPECT_FALSE(load("xof 0303bin 0032\n0123456789", mesh, materials));
+    // Our own test mesh, with its frames and counts, still loads.
+    EXPECT_TRUE(load(kQuadAndTriangle, mesh, materials));
+}
+
 TEST(Sphere, LayoutIsPolesAndRingsOfSlices) {
     MeshData s;
     ASSERT_TRUE(mesh_sphere(2.0f, 8, 8, s));
