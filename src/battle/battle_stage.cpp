@@ -1,7 +1,10 @@
 #include "battle/battle_stage.hpp"
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 
+#include "app/debug_dump.hpp"
 #include "app/task_pool.hpp"
 #include "battle/battle.hpp"
 #include "render/primitives.hpp"
@@ -85,6 +88,15 @@ void floor_cell_draw(float x, float z, Texture* texture) {
     quad_draw(v, kColourOpaque, texture);
 }
 
+void stage_dump(std::string& out) {
+    const StageRecord* s = stage_find();
+    if (!s) return;
+    char line[96];
+    std::snprintf(line, sizeof line, "stage style %d pan done %d look at %.1f\n", s->style,
+                  s->pan_done, static_cast<double>(s->look_at.x));
+    out += line;
+}
+
 }  // namespace
 
 int attack_style(const MemberData& data, int damage) {
@@ -114,11 +126,12 @@ int battle_stage_open(BattleRecord* battle, int damage) {
     s.battle = battle;
     s.state = &stage_wait;
     s.countdown = kFinishFrames;
-    combatants_create(battle, damage);
+    s.style = combatants_create(battle, damage);
+    debug_dump_add_section(&stage_dump);
     return 1;
 }
 
-void combatants_create(BattleRecord* battle, int damage) {
+int combatants_create(BattleRecord* battle, int damage) {
     CombatantRecord* members[kBattleMembers] = {};
     CombatantRecord* foes[kBattleFoesMax] = {};
     for (int q = 0; q < kBattleMembers; ++q) {
@@ -137,13 +150,14 @@ void combatants_create(BattleRecord* battle, int damage) {
         if (q < n && foes[q]) foes[q]->target = members[q];
     }
     CombatantRecord* attacker = battle->side == 1 ? foes[0] : members[0];
-    if (!attacker) return;
+    if (!attacker) return -1;
     const int style = attack_style(attacker->data, damage);
     // A style the stage does not know leaves the attacker standing: the blow still lands.
-    if (style < 0 || style >= kStyleCount) return;
+    if (style < 0 || style >= kStyleCount) return -1;
     attacker->style = style;
     attacker->state = &combatant_start;
     if (style == kStyleThrow || style == kStyleChargeWithProp) prop_create_held(attacker);
+    return style;
 }
 
 void combatants_signal(int side, int timer, CombatantStep state) {

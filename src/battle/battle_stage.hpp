@@ -43,6 +43,7 @@ struct StageRecord {
     StageStep state;
     int32_t countdown;  // the finish's last frames
     float pan_step;     // look-at x per frame: toward the defending side
+    int32_t style;      // the attack style played, -1 when no attacker could be made
 };
 
 struct CombatantRecord {
@@ -85,8 +86,9 @@ struct PropRecord {
 
 // Opens the stage for a blow of damage (at least 1); 0 when slot 60 is taken.
 int battle_stage_open(BattleRecord* battle, int damage);
-// Both sides in reel order, their targets and the attacker's style.
-void combatants_create(BattleRecord* battle, int damage);
+// Both sides in reel order, their targets and the attacker's style; returns the style
+// played, or -1 when there is no attacker.
+int combatants_create(BattleRecord* battle, int damage);
 // A prop held at the owner's side (styles 0 and 1); nothing when no slot is free.
 void prop_create_held(CombatantRecord* owner);
 // Every live combatant of the side gets the timer and the state.

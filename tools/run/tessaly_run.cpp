@@ -10,6 +10,7 @@
 //   --battle SPEC     a battle in place of the title: "random", or "set:ROW,ROW,..." (1..4
 //                     rows of the member data table), fought by a lone player of character 0
 //   --computer        that player is computer-controlled and fights without keys
+//   --hp N            that player's hit points (and their maximum)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,12 +53,17 @@ int g_poll_tick = 1;
 // --battle: the foes' rows (empty for a random battle) and who fights them.
 std::vector<int32_t> g_battle_rows;
 int g_battle_computer = 0;
+int g_battle_hp = 0;
 
 int battle_first_task() {
     PlayerRecord* p = player_create(0, kPlayerHeight, 0, g_battle_computer, 0);
     if (!p) return 0;
     // The player only stands by: its turn would read the battle's keys.
     p->state = &turn_waiting;
+    if (g_battle_hp > 0) {
+        p->hit_points = g_battle_hp;
+        p->max_hit_points = g_battle_hp;
+    }
     if (g_battle_rows.empty()) return battle_start_random(p);
     return battle_start_set(p, static_cast<int>(g_battle_rows.size()), g_battle_rows.data());
 }
@@ -180,6 +186,8 @@ int main(int argc, char** argv) {
             cfg.step_first_task = &battle_first_task;
         } else if (a == "--computer") {
             g_battle_computer = 1;
+        } else if (a == "--hp" && has_value) {
+            g_battle_hp = std::atoi(argv[++i]);
         } else if ((a == "--shot" || a == "--dump") && has_value) {
             AtTick at;
             if (!parse_at(argv[++i], at)) {
@@ -191,7 +199,7 @@ int main(int argc, char** argv) {
             std::cerr << "usage: tessaly-run [--seed N] [--ticks N] [--keys FILE] "
                          "[--shot TICK:FILE.png]... [--dump TICK:FILE]... [--test-frame] "
                          "[--saves DIR] [--reference-draw] [--battle random|set:ROW,...] "
-                         "[--computer]\n";
+                         "[--computer] [--hp N]\n";
             return 2;
         }
     }

@@ -1,0 +1,25 @@
+# One battle through the real program, started by the runner in place of the title:
+# ARGS are the runner's battle arguments, KEYS an optional key script; the dump after
+# TICKS must match every regular expression of EXPECT and none of REFUSE.
+set(out ${WORK}/battle-${NAME}.txt)
+file(REMOVE ${out})
+separate_arguments(args UNIX_COMMAND "${ARGS}")
+if(KEYS)
+  list(APPEND args --keys ${KEYS})
+endif()
+execute_process(COMMAND ${RUNNER} --seed 1 ${args} --ticks ${TICKS} --dump ${TICKS}:${out}
+  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "tessaly-run exited with ${rc}")
+endif()
+file(READ ${out} text)
+foreach(re IN LISTS EXPECT)
+  if(NOT text MATCHES "${re}")
+    message(FATAL_ERROR "no match for '${re}' in the dump:\n${text}")
+  endif()
+endforeach()
+foreach(re IN LISTS REFUSE)
+  if(text MATCHES "${re}")
+    message(FATAL_ERROR "unexpected '${re}' in the dump:\n${text}")
+  endif()
+endforeach()
