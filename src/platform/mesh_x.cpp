@@ -164,9 +164,13 @@ bool x_text_within_bounds(const unsigned char* data, size_t size) {
             continue;
         }
         if (!word.empty()) {
-            if (count_next && std::isdigit(static_cast<unsigned char>(word[0]))) {
-                // Every counted item takes at least two bytes of text.
-                if (std::strtoull(word.c_str(), nullptr, 10) > size / 2) return false;
+            if (count_next) {
+                // A count is never negative (the library would read it as about four
+                // billion), and every counted item takes at least two bytes of text.
+                if (word[0] == '-') return false;
+                if (std::isdigit(static_cast<unsigned char>(word[0])) &&
+                    std::strtoull(word.c_str(), nullptr, 10) > size / 2)
+                    return false;
             }
             count_next = false;
             if (is_count_template(word)) template_named = true;

@@ -163,6 +163,11 @@ TEST(MeshFile, NestingAndCountsBeyondTheEntryAreRefused) {
              " MeshNormals { 2000000000; 0.0;1.0;0.0;; }\n}\n",
              mesh, materials));
     EXPECT_FALSE(load("xof 0303bin 0032\n0123456789", mesh, materials));
+    // Found by fuzzing: a negative vertex count, read by the library as about four billion.
+    EXPECT_FALSE(
+        load("xof 0303txt 0032\nMesh m {\n-3;\n 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n"
+             " 1;\n 3;0,1,2;;\n}\n",
+             mesh, materials));
     // Our own test mesh, with its frames and counts, still loads.
     EXPECT_TRUE(load(kQuadAndTriangle, mesh, materials));
 }

@@ -45,7 +45,7 @@
 namespace {
 thread_local bool t_main_thread = false;
 long g_allocations = 0;
-inline void note_allocation() {
+[[maybe_unused]] inline void note_allocation() {
     if (t_main_thread) ++g_allocations;
 }
 }  // namespace

@@ -7,6 +7,7 @@ TESSALY_PACKAGES=(
   libgl-dev libgl1-mesa-dri libglx-mesa0 libegl1
   libpng-dev libjpeg-dev zlib1g-dev
   libassimp-dev libglm-dev libgtest-dev
+  clang libclang-rt-dev
 )
 
 tessaly_install_packages() {
