@@ -100,6 +100,19 @@ void task_signal_all(int code) {
     }
 }
 
+bool event_running() {
+    // The runner only ever lives in its own slot, so one look there answers.
+    return g_pool && g_pool[kSlotEventRunner].in_use && g_pool[kSlotEventRunner].kind == kKindEventRunner;
+}
+
+void tasks_freeze() {
+    task_signal_all(kSignalStopUpdate);
+}
+
+void tasks_resume() {
+    task_signal_all(kSignalResume);
+}
+
 void task_signal_kind(int kind, int code) {
     if (!g_pool) return;
     for (int i = 0; i < kTaskSlots; ++i) {

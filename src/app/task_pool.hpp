@@ -115,6 +115,23 @@ T& task_record(Task* t) {
     return *reinterpret_cast<T*>(t->priv);
 }
 
+// True while the event runner holds its slot; no player moves and Shift opens no menu then.
+bool event_running();
+
+// A menu opened during play freezes every task (signal 10) and thaws them all (signal 13) when
+// it closes; the menu starts its own slot after the freeze.
+void tasks_freeze();
+void tasks_resume();
+
+// The update of most tasks: run the record's current step, then end the task once the step
+// has set alive to 0. A step that lays a fresh live record in the same slot keeps it.
+template <class R, auto Step = &R::step>
+void task_step_update(Task* t) {
+    R& r = task_record<R>(t);
+    (r.*Step)(r);
+    if (r.alive == 0) t->in_use = 0;
+}
+
 // Marks a freshly allocated slot live with both flags set, as creators do.
 inline void task_start(Task* t, int kind, TaskFn update_fn, TaskFn draw_fn, int update = 1,
                        int draw = 1) {

@@ -12,10 +12,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kSoundOrbLands = 1;
-constexpr int kSoundReach = 5;
-constexpr int kSoundSetOff = 10;
-constexpr int kSoundShot = 11;
 constexpr float kHop[11] = {0.025f, 0.075f, 0.15f, 0.225f, 0.3f,  0.375f,
                             0.3f,   0.225f, 0.15f, 0.075f, 0.025f};
 constexpr int kHopLast = 10;
@@ -187,7 +183,7 @@ void charge(CombatantRecord& c) {
         direction_toward(c.position.x, c.position.z, c.target->position.x, c.target->position.z);
     move_toward(c.position, c.facing, 1);
     if (!within_reach(c, *c.target)) return;
-    sound_request(kSoundReach, 0);
+    sound_request(kSoundHit, 0);
     knock_back_side_of(c.target);
     c.hop_step = 0;
     c.position.y = kHop[0];
@@ -212,7 +208,7 @@ void spin(CombatantRecord& c) {
     blow_lands(c);
     c.facing = d;
     knock_back_side_of(c.target);
-    sound_request(kSoundReach, 0);
+    sound_request(kSoundHit, 0);
 }
 
 // Style 4: one orb shot straight at the target.
@@ -360,7 +356,7 @@ void prop_thrown(PropRecord& p) {
     const float d = xz_between(p.position, p.owner->position);
     if (mesh_of(*p.owner).depth >= d || d < 1.0f) {
         p.timer = kBlowPause;
-        sound_request(kSoundReach, 0);
+        sound_request(kSoundHit, 0);
         knock_back_side_of(p.owner);
         p.state = &prop_land;
     } else if (off_floor(p.position)) {

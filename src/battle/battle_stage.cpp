@@ -21,7 +21,6 @@ constexpr float kSideX = 20;
 constexpr float kSpacing = 2;
 constexpr float kStandY = 0.05f;
 constexpr int kFinishFrames = 30;
-constexpr int kSoundSink = 2;
 constexpr float kFloorWest = -100;
 constexpr float kFloorNorth = 100;
 constexpr float kFloorCell = 2;
@@ -196,7 +195,7 @@ void stage_settle(StageRecord& s) {
     } else if (s.battle->foe_hp <= 0) {
         sinking = side_sink(1);
     }
-    if (sinking) sound_request(kSoundSink, 0);
+    if (sinking) sound_request(kSoundKnockBack, 0);
     s.state = &stage_finish;
 }
 

@@ -6,7 +6,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kSoundCursor = 8;
 constexpr Rect kCursorArrow = {890, 604, 901, 625};
 constexpr float kLinePitch = 27.0f;
 constexpr float kTitleTop = 6.0f;
@@ -16,10 +15,6 @@ constexpr float kEntryTop = 35.0f;
 
 float width_of(const Rect& r) {
     return r.right - r.left;
-}
-
-void atlas_at(float x, float y, const Rect& source) {
-    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
 }
 
 }  // namespace
@@ -47,13 +42,13 @@ void list_menu_draw(float x, float y, int32_t cursor, int32_t count, uint32_t ti
                     const int32_t* entries) {
     const float pw = width_of(panel);
     panel_draw(x, y, panel, tint);
-    atlas_at(x + (pw - width_of(title)) / 2, y + kTitleTop, title);
-    atlas_at(x + kCursorLeft, y + kCursorTop + kLinePitch * static_cast<float>(cursor),
+    atlas_draw(x + (pw - width_of(title)) / 2, y + kTitleTop, title);
+    atlas_draw(x + kCursorLeft, y + kCursorTop + kLinePitch * static_cast<float>(cursor),
              kCursorArrow);
     for (int32_t i = 0; i < count; ++i) {
         const Rect& e = entry_sprites[entries[i]];
         const float c = round_half_away((pw - width_of(e)) / 2);
-        atlas_at(x + c, y + kEntryTop + kLinePitch * static_cast<float>(i), e);
+        atlas_draw(x + c, y + kEntryTop + kLinePitch * static_cast<float>(i), e);
     }
 }
 

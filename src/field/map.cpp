@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/byte_io.hpp"
 #include "event/event_pack.hpp"
 #include "platform/files.hpp"
 #include "state/game_state.hpp"
@@ -10,15 +11,15 @@
 namespace tessaly {
 namespace {
 
-// Little-endian 32-bit integer; false when the file ends first.
-bool read_i32(platform::File* f, int32_t& out) {
-    unsigned char b[4];
-    if (platform::file_read(f, b, 4) != 4) return false;
-    out =
-        static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-                             static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
-    return true;
-}
+// n bytes of the file in front of a little-endian reader; a reader that ran short when the
+// file ends first.
+template <size_t N>
+struct FileFields {
+    unsigned char bytes[N];
+    ByteReader reader;
+    explicit FileFields(platform::File* f)
+        : reader(bytes, platform::file_read(f, bytes, N)) {}
+};
 
 // Moves forward by n bytes by reading them; false when the file ends first.
 bool skip_bytes(platform::File* f, uint32_t n) {
@@ -136,11 +137,16 @@ namespace {
 // The map pack's header up to its layers; false when it ends early or its size cannot be
 // centred in the grid.
 bool map_pack_header(platform::File* f, int32_t& width, int32_t& height) {
-    int32_t skip = 0, ignored = 0;
-    const bool header = read_i32(f, skip) && skip_bytes(f, static_cast<uint32_t>(skip)) &&
-                        read_i32(f, width) && read_i32(f, height) && read_i32(f, ignored) &&
-                        read_i32(f, ignored);
-    return header && map_size_fits(width, height);
+    FileFields<4> skip(f);
+    const uint32_t skip_length = skip.reader.u32();
+    if (!skip.reader.ok() || !skip_bytes(f, skip_length)) return false;
+    // Width, height and two words the game does not use.
+    FileFields<16> header(f);
+    ByteReader& r = header.reader;
+    width = r.i32();
+    height = r.i32();
+    r.skip(8);
+    return r.ok() && map_size_fits(width, height);
 }
 
 }  // namespace

@@ -30,10 +30,6 @@ constexpr Rect kPlayerMarkers[kCharacterCount] = {
     {239, 482, 255, 498},
 };
 
-void atlas_sprite(float x, float y, const Rect& source, uint32_t colour) {
-    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, colour, atlas_texture());
-}
-
 template <class Fn>
 void for_each_map_cell(Fn fn) {
     const int w = g_game.map_width, h = g_game.map_height;
@@ -55,18 +51,18 @@ void player_marker(const PlayerRecord& p) {
     const float y =
         (-p.position.z / 2.0f + static_cast<float>(g_game.map_height / 2)) * kCellPixels + kTop -
         kPlayerMarkerHalf;
-    atlas_sprite(x, y, kPlayerMarkers[p.character_id], kColourOpaque);
+    atlas_draw(x, y, kPlayerMarkers[p.character_id], kColourOpaque);
 }
 
 }  // namespace
 
 void minimap_draw() {
     for_each_map_cell([](int, int, int value, float x, float y) {
-        if (value == 0) atlas_sprite(x, y, kPlainCell, kColourTranslucent);
+        if (value == 0) atlas_draw(x, y, kPlainCell, kColourTranslucent);
     });
     for_each_map_cell([](int, int, int value, float x, float y) {
         if (value >= kTerrainDestinationFirst && value <= kTerrainDestinationLast) {
-            atlas_sprite(x - kMarkerInset, y - kMarkerInset, kDestinationMarkers[value - 1],
+            atlas_draw(x - kMarkerInset, y - kMarkerInset, kDestinationMarkers[value - 1],
                          kColourTranslucent);
         }
     });

@@ -64,7 +64,7 @@ int menu_task_create(float x, float y, int32_t count, int32_t cursor, const int3
 int pause_menu_open() {
     Task* pool = task_pool();
     if (!pool || task_kind_exists(kKindPauseMenu) || pool[kSlotPauseMenu].in_use) return 0;
-    task_signal_all(kSignalStopUpdate);
+    tasks_freeze();
     return menu_task_create(kPanelX, kPanelY, kMainCount, 0, kMainList, kColourTranslucent,
                             kMainPanel, kMainTitle);
 }
@@ -77,7 +77,7 @@ void pause_menu_input(PauseMenuRecord& r) {
     if (!list_cursor_update(r.cursor, r.count)) return;
     switch (r.entries[r.cursor]) {
         case kPauseResume:
-            task_signal_all(kSignalResume);
+            tasks_resume();
             r.alive = 0;
             break;
         case kPauseLoad:

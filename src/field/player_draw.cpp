@@ -36,10 +36,6 @@ constexpr Rect kRequestMark = {502, 890, 530, 899};
 constexpr float kStatusAngle = 45.0f;
 constexpr float kStatusDistance = 32.0f;
 
-void atlas_sprite(float x, float y, const Rect& source) {
-    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
-}
-
 Rect name_plate(const MemberData& d) {
     return {d.name_plate[0], d.name_plate[1], d.name_plate[2], d.name_plate[3]};
 }
@@ -50,13 +46,13 @@ void turn_banner_draw(const PlayerRecord& p) {
     const Rect plate = name_plate(p.members[0].data);
     const float w = plate.right - plate.left;
     if (!p.computer) {
-        atlas_sprite((kTurnPanelWidth - w) / 2.0f + kTurnPanelX, kNamePlateY, plate);
+        atlas_draw((kTurnPanelWidth - w) / 2.0f + kTurnPanelX, kNamePlateY, plate);
         return;
     }
     const float label_w = kComputerLabel.right - kComputerLabel.left;
     const float x0 = (kTurnPanelWidth - (w + kLabelGap + label_w)) / 2.0f;
-    atlas_sprite(x0 + kTurnPanelX, kNamePlateY, plate);
-    atlas_sprite(x0 + kTurnPanelX + w + kLabelGap, kNamePlateY, kComputerLabel);
+    atlas_draw(x0 + kTurnPanelX, kNamePlateY, plate);
+    atlas_draw(x0 + kTurnPanelX + w + kLabelGap, kNamePlateY, kComputerLabel);
 }
 
 void status_panel_draw(const PlayerRecord& p) {
@@ -65,19 +61,19 @@ void status_panel_draw(const PlayerRecord& p) {
     float ax = 0.0f, ay = 0.0f;
     // On the screen y points down: 45 degrees lies down and to the right.
     direction_offset(ax, ay, screen.x, screen.y, kStatusAngle, kStatusDistance);
-    atlas_sprite(ax + 2.0f, ay + 16.0f, kHitBarBack);
+    atlas_draw(ax + 2.0f, ay + 16.0f, kHitBarBack);
     int fill = p.max_hit_points != 0 ? kHitBarFillWidth * p.hit_points / p.max_hit_points : 0;
     // A bar is never drawn mirrored or past its frame.
     if (fill < 0) fill = 0;
     if (fill > kHitBarFillWidth) fill = kHitBarFillWidth;
-    atlas_sprite(ax + 4.0f, ay + 18.0f,
+    atlas_draw(ax + 4.0f, ay + 18.0f,
                  Rect{kHitBarFillLeft, kHitBarFillTop, kHitBarFillLeft + static_cast<float>(fill),
                       kHitBarFillBottom});
     if (p.character_id >= 0 && p.character_id < kCharacterCount) {
-        atlas_sprite(ax + 44.0f, ay + 14.0f, kCharacterIcons[p.character_id]);
+        atlas_draw(ax + 44.0f, ay + 14.0f, kCharacterIcons[p.character_id]);
     }
-    if (p.computer) atlas_sprite(ax + 10.0f, ay + 6.0f, kComputerMark);
-    if (p.team_number > 0) atlas_sprite(ax + 8.0f, ay + 22.0f, kRequestMark);
+    if (p.computer) atlas_draw(ax + 10.0f, ay + 6.0f, kComputerMark);
+    if (p.team_number > 0) atlas_draw(ax + 8.0f, ay + 22.0f, kRequestMark);
 }
 
 }  // namespace

@@ -34,8 +34,6 @@ constexpr float kCameraStartAngle = 270.0f;
 constexpr float kCameraEyeHeight = 60.0f;
 constexpr float kCloseUpDistance = 0.5f;
 
-constexpr int kSoundConfirm = 8;
-constexpr int kSoundSquare = 6;
 
 // Map column and row of the three start positions.
 struct MapCell {
@@ -154,7 +152,7 @@ void die_spin(PlayerRecord& p) {
     if (p.steps_left > kDieFaces) p.steps_left = 1;
     if (!key_confirm()) return;
     history_clear(p);
-    sound_request(kSoundConfirm, 0);
+    sound_request(kSoundCursor, 0);
     p.state = &choose_direction;
     route_hints_compute(p);
 }
@@ -191,7 +189,7 @@ void square_reached(PlayerRecord& p) {
     p.steps_left -= 1;
     p.history_count += 1;
     p.state = &choose_direction;
-    sound_request(kSoundSquare, 0);
+    sound_request(kSoundStep, 0);
     history_set(p, player_cell(p));
     route_hints_compute(p);
     // Walking straight back onto the square two entries back refunds both steps.
@@ -237,7 +235,7 @@ void arrive(PlayerRecord& p) {
 
 void event_wait(PlayerRecord& p) {
     snap(p);
-    if (!task_kind_exists(kKindEventRunner)) end_turn(p);
+    if (!event_running()) end_turn(p);
 }
 
 void end_turn(PlayerRecord& p) {
@@ -396,8 +394,7 @@ int players_create(int character_id) {
 }
 
 void player_update(Task* t) {
-    Task* pool = task_pool();
-    if (pool && pool[kSlotEventRunner].in_use) return;
+    if (event_running()) return;
     PlayerRecord& p = task_record<PlayerRecord>(t);
     if (p.state) p.state(p);
     MemberRecord& lead = p.members[0];

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/byte_io.hpp"
 #include "platform/files.hpp"
 
 namespace tessaly {
@@ -11,21 +12,17 @@ namespace {
 unsigned char* g_pack = nullptr;
 size_t g_pack_size = 0;
 
-uint32_t read_u32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 }  // namespace
 
 bool pack_validate(const unsigned char* data, size_t size) {
     if (!data || size < kPackTableBytes) return false;
-    const uint64_t area = size - kPackTableBytes;
+    ByteReader table(data, kPackTableBytes);
+    ByteReader area(data + kPackTableBytes, size - kPackTableBytes);
     for (int i = 0; i < kPackEntries; ++i) {
-        const uint64_t offset = read_u32(data + 4 * i);
-        if (offset + 4 > area) return false;
-        const uint64_t length = read_u32(data + kPackTableBytes + offset);
-        if (offset + 4 + length > area) return false;
+        // Each entry's length word and all its data lie inside the file.
+        area.seek(table.u32());
+        area.skip(area.u32());
+        if (!area.ok()) return false;
     }
     return true;
 }
@@ -69,10 +66,13 @@ void pack_adopt(unsigned char* data, size_t size) {
 }
 
 const unsigned char* pack_entry(int index, uint32_t* length) {
-    const uint32_t offset = read_u32(g_pack + 4 * index);
-    const unsigned char* entry = g_pack + kPackTableBytes + offset;
-    if (length) *length = read_u32(entry);
-    return entry + 4;
+    // The pack was checked whole when it was loaded, so these reads stay inside it.
+    ByteReader pack(g_pack, g_pack_size);
+    pack.seek(4 * static_cast<size_t>(index));
+    pack.seek(kPackTableBytes + static_cast<size_t>(pack.u32()));
+    const uint32_t n = pack.u32();
+    if (length) *length = n;
+    return g_pack + pack.position();
 }
 
 const unsigned char* pack_buffer() {

@@ -22,7 +22,6 @@ int rounded(float v) {
 
 constexpr float kPanStep = 0.5f;
 constexpr float kHideDistance = 0.5f;
-constexpr int kSoundConfirm = 8;
 
 constexpr Rect kSkipBanner = {446, 781, 587, 808};
 constexpr float kSkipBannerY = 300.0f;
@@ -37,10 +36,6 @@ constexpr float kHelpMenuX = 440.0f;
 
 bool human_spins_die(const CameraRecord& c) {
     return c.followed && !c.followed->computer && c.followed->state == &die_spin;
-}
-
-void atlas_sprite(float x, float y, const Rect& source, uint32_t colour) {
-    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, colour, atlas_texture());
 }
 
 bool followed_turn_over(const CameraRecord& c) {
@@ -225,27 +220,26 @@ void camera_update(Task* t) {
     direction_offset(c.eye.x, c.eye.z, c.target.x, c.target.z, c.angle, kCameraDistance);
     camera_set(c.target, c.eye);
     frustum_update();
-    if (key_pressed(kKeyShift) && !task_kind_exists(kKindEventRunner)) {
-        sound_request(kSoundConfirm, 0);
+    if (key_pressed(kKeyShift) && !event_running()) {
+        sound_request(kSoundCursor, 0);
         board_menu_open(c);
     }
     if (key_pressed(kKeyControl)) {
         g_game.minimap_flag = 1 - g_game.minimap_flag;
-        sound_request(kSoundConfirm, 0);
+        sound_request(kSoundCursor, 0);
     }
 }
 
 void camera_draw(Task* t) {
     const CameraRecord& c = task_record<CameraRecord>(t);
     if (c.behaviour == &camera_skip_wait) {
-        sprite_draw_centered(kSkipBanner, kSkipBannerY, kAtlasWidth, kAtlasHeight, kColourOpaque,
-                             atlas_texture());
+        atlas_draw_centered(kSkipBanner, kSkipBannerY);
     }
-    if (!task_kind_exists(kKindEventRunner)) {
-        atlas_sprite(0.0f, kHelpStripY, kHelpStrip, kColourTranslucent);
-        atlas_sprite(kHelpKeysX, kHelpKeysY, human_spins_die(c) ? kHelpDieKeys : kHelpBoardKeys,
+    if (!event_running()) {
+        atlas_draw(0.0f, kHelpStripY, kHelpStrip, kColourTranslucent);
+        atlas_draw(kHelpKeysX, kHelpKeysY, human_spins_die(c) ? kHelpDieKeys : kHelpBoardKeys,
                      kColourOpaque);
-        atlas_sprite(kHelpMenuX, kHelpStripY, kHelpMenuKeys, kColourOpaque);
+        atlas_draw(kHelpMenuX, kHelpStripY, kHelpMenuKeys, kColourOpaque);
     }
     if (g_game.minimap_flag == 1) minimap_draw();
 }

@@ -73,6 +73,18 @@ float sprite_draw_centered(const Rect& source, float y, float sheet_width, float
     return x;
 }
 
+void atlas_draw(float x, float y, const Rect& source, uint32_t colour) {
+    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, colour, atlas_texture());
+}
+
+void second_draw(float x, float y, const Rect& source, uint32_t colour) {
+    sprite_draw(x, y, source, kSecondWidth, kSecondHeight, colour, second_texture());
+}
+
+float atlas_draw_centered(const Rect& source, float y, uint32_t colour) {
+    return sprite_draw_centered(source, y, kAtlasWidth, kAtlasHeight, colour, atlas_texture());
+}
+
 void panel_draw(float x, float y, const Rect& s, uint32_t interior_colour) {
     const float w = width_of(s), h = height_of(s), e = kPanelBorder;
     Texture* atlas = atlas_texture();

@@ -2,14 +2,10 @@
 // 2D drawing: textured rectangles cut from a sheet, placed in screen pixels.
 #include <cstdint>
 
+#include "render/rect.hpp"
 #include "render/textures.hpp"
 
 namespace tessaly {
-
-// left, top, right, bottom; width = right - left, height = bottom - top.
-struct Rect {
-    float left, top, right, bottom;
-};
 
 constexpr float kScreenWidth = 640.0f;
 constexpr float kScreenHeight = 480.0f;
@@ -34,6 +30,12 @@ float sprite_draw_unrounded(float x, float y, const Rect& source, float sheet_wi
 // Centred horizontally on the screen at y; returns the x used.
 float sprite_draw_centered(const Rect& source, float y, float sheet_width, float sheet_height,
                            uint32_t colour, Texture* texture);
+// One sprite of the atlas (2048 x 2048) or of the second sheet (1024 x 2048) at its own size,
+// the top-left at (x, y) rounded half away from zero: the call every screen uses.
+void atlas_draw(float x, float y, const Rect& source, uint32_t colour = kColourOpaque);
+void second_draw(float x, float y, const Rect& source, uint32_t colour = kColourOpaque);
+// An atlas sprite centred horizontally on the screen at y; returns the x used.
+float atlas_draw_centered(const Rect& source, float y, uint32_t colour = kColourOpaque);
 // A framed panel from the atlas: a 2-texel frame drawn opaque, the inside tinted.
 void panel_draw(float x, float y, const Rect& source, uint32_t interior_colour);
 

@@ -63,16 +63,15 @@ void test_card_draw(Task* t) {
     // red-tinted and mirrored.
     panel_draw(184, 88, Rect{1060, 1226, 1260, 1253}, kColourTranslucent);
     const Rect cell{1926, 68, 1958, 100};
-    sprite_draw(400, 8, cell, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
-    sprite_draw(440, 8, cell, kAtlasWidth, kAtlasHeight, 0x80FFFFFF, atlas_texture());
-    sprite_draw(480, 8, cell, kAtlasWidth, kAtlasHeight, 0xFFFF0000, atlas_texture());
+    atlas_draw(400, 8, cell);
+    atlas_draw(440, 8, cell, 0x80FFFFFF);
+    atlas_draw(480, 8, cell, 0xFFFF0000);
     sprite_draw_rect(Rect{552, 8, 520, 40}, cell, kAtlasWidth, kAtlasHeight, kColourOpaque,
                      atlas_texture());
     sprite_draw_rect(Rect{560, 8, 624, 72}, cell, kAtlasWidth, kAtlasHeight, kColourOpaque,
                      atlas_texture());
     // The key-help strip along the bottom.
-    sprite_draw(0, 464, Rect{0, 1246, 640, 1262}, kAtlasWidth, kAtlasHeight, kColourTranslucent,
-                atlas_texture());
+    atlas_draw(0, 464, Rect{0, 1246, 640, 1262}, kColourTranslucent);
 }
 
 }  // namespace

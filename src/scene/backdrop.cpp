@@ -14,8 +14,7 @@ constexpr int kRows = 15;
 void backdrop_fill(const Rect& cell) {
     for (int j = 0; j < kRows; ++j) {
         for (int i = 0; i < kColumns; ++i) {
-            sprite_draw(static_cast<float>(kCellSize * i), static_cast<float>(kCellSize * j), cell,
-                        kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
+            atlas_draw(static_cast<float>(kCellSize * i), static_cast<float>(kCellSize * j), cell);
         }
     }
 }

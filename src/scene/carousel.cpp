@@ -13,7 +13,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kTurnSound = 6;
 constexpr float kFullTurn = 360;
 constexpr Vec3 kLookAt = {0, 0, 0};
 constexpr Vec3 kEye = {0, 5, -40};
@@ -31,14 +30,14 @@ void start_turn(CarouselRecord& r, CarouselStep step) {
     r.step = step;
     r.idle_frames = 0;
     r.spin = kCarouselFront;
-    sound_request(kTurnSound, 0);
+    sound_request(kSoundStep, 0);
 }
 
 void leave(CarouselRecord& r) {
     r.alive = 0;
     task_end_all();
     title_open();
-    sound_request(kTurnSound, 0);
+    sound_request(kSoundStep, 0);
 }
 
 // Moves every model by delta degrees; the turn ends when the selected one is in front.

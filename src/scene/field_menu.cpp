@@ -15,7 +15,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kCursorSound = 8;
 constexpr int kEntries = kFieldMenuColumns * kFieldMenuRows;
 
 constexpr Rect kEntryLabels[kEntries] = {
@@ -129,7 +128,7 @@ void draw_status(const PlayerRecord& p) {
 int field_menu_open(PlayerRecord& player) {
     // A menu that cannot be made must not leave the board frozen.
     if (task_pool() && task_pool()[kSlotFieldMenu].in_use) return 0;
-    task_signal_all(kSignalStopUpdate);
+    tasks_freeze();
     return field_menu_create(player);
 }
 
@@ -156,26 +155,26 @@ void field_menu_select(FieldMenuRecord& r) {
     bool chosen = false;
     if (key_pressed(kKeyRight)) {
         r.column = (r.column + 1) % kFieldMenuColumns;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_pressed(kKeyLeft)) {
         r.column = (r.column + kFieldMenuColumns - 1) % kFieldMenuColumns;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_pressed(kKeyDown)) {
         r.row = (r.row + 1) % kFieldMenuRows;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_pressed(kKeyUp)) {
         r.row = (r.row + kFieldMenuRows - 1) % kFieldMenuRows;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_confirm()) {
         chosen = true;
     } else if (key_pressed(kKeyEsc)) {
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         r.alive = 0;
         return;
     }
     r.selected = r.column + kFieldMenuColumns * r.row;
     if (!chosen) return;
-    sound_request(kCursorSound, 0);
+    sound_request(kSoundCursor, 0);
     choose(r);
 }
 
@@ -203,7 +202,7 @@ void field_menu_update(Task* t) {
     // Back to the title has ended every task, this one included.
     if (r.alive != 0 || !t->in_use) return;
     t->in_use = 0;
-    task_signal_all(kSignalResume);
+    tasks_resume();
 }
 
 void field_menu_draw(Task* t) {

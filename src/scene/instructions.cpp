@@ -8,7 +8,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kCursorSound = 8;
 // Full-screen pages of the second sheet.
 constexpr Rect kPages[kManualPages] = {{0, 513, 640, 993}, {0, 995, 640, 1475}};
 constexpr Rect kArrowRight = {1926, 34, 1958, 66};
@@ -34,12 +33,12 @@ void manual_first_frame(ManualRecord& r) {
 void manual_page(ManualRecord& r) {
     if (key_pressed(kKeyRight)) {
         r.page = (r.page + 1) % kManualPages;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_pressed(kKeyLeft)) {
         r.page = (r.page + kManualPages - 1) % kManualPages;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_confirm()) {
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         r.alive = 0;
     }
 }
@@ -57,9 +56,9 @@ void manual_update(Task* t) {
 void manual_draw(Task* t) {
     const ManualRecord& r = task_record<ManualRecord>(t);
     const Rect& page = r.page == 1 ? kPages[1] : kPages[0];
-    sprite_draw(0, 0, page, kSecondWidth, kSecondHeight, kColourOpaque, second_texture());
-    sprite_draw(576, 440, kArrowRight, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
-    sprite_draw(34, 440, kArrowLeft, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
+    second_draw(0, 0, page);
+    atlas_draw(576, 440, kArrowRight);
+    atlas_draw(34, 440, kArrowLeft);
 }
 
 }  // namespace tessaly

@@ -9,7 +9,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kCursorSound = 8;
 constexpr Rect kPriceHeading = {817, 813, 908, 834};
 constexpr Rect kItemsHeading = {1023, 813, 1146, 834};
 constexpr Rect kSlash = {607, 612, 618, 632};
@@ -24,25 +23,21 @@ const ItemRecord& item_of(int32_t id) {
     return g_game.items[id >= 0 && id < kItemRows ? id : 0];
 }
 
-void draw_at(float x, float y, const Rect& source) {
-    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
-}
-
 }  // namespace
 
 int list_select_clamped(int32_t& cursor, int32_t count) {
     if (key_pressed(kKeyUp)) {
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         if (cursor > 0) --cursor;
         return 0;
     }
     if (key_pressed(kKeyDown)) {
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         if (cursor < count - 1) ++cursor;
         return 0;
     }
     if (key_confirm()) {
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         return 1;
     }
     return 0;
@@ -50,22 +45,22 @@ int list_select_clamped(int32_t& cursor, int32_t count) {
 
 void item_list_draw(float x, float y, int32_t count, int32_t cursor, const int32_t* ids,
                     int32_t with_price) {
-    draw_at(x + 64, kHeadingY, with_price == 1 ? kPriceHeading : kItemsHeading);
+    atlas_draw(x + 64, kHeadingY, with_price == 1 ? kPriceHeading : kItemsHeading);
     number_draw_small(x + 214, kHeadingY, cursor + 1);
-    draw_at(x + 234, kSlashY, kSlash);
+    atlas_draw(x + 234, kSlashY, kSlash);
     number_draw_small(x + 254, kHeadingY, count);
     for (int i = 0; i < count; ++i) {
         const float yi = y + 40 + kLineSpacing * static_cast<float>(i);
         const ItemRecord& item = item_of(ids[i]);
         if (i == cursor) {
-            draw_at(x + 32, yi + 1, kCursorArrow);
+            atlas_draw(x + 32, yi + 1, kCursorArrow);
             // Items without a description line have an all-zero rectangle.
             if (ids[i] > 0 && item.info_rect.right > item.info_rect.left) {
-                draw_at(x + 96, kInfoY, item.info_rect);
+                atlas_draw(x + 96, kInfoY, item.info_rect);
             }
         }
         number_draw_small(x + 64, yi + 1, i + 1);
-        draw_at(x + 96, yi, item.name_rect);
+        atlas_draw(x + 96, yi, item.name_rect);
         if (with_price == 1) number_draw_small(x + 270, yi + 1, item.price);
     }
 }

@@ -11,8 +11,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kCursorSound = 8;
-constexpr int kHealSound = 12;
 
 constexpr float kListX = 80;
 constexpr float kListY = 240;
@@ -60,7 +58,7 @@ void item_use(ItemSceneRecord& r) {
     PlayerRecord& p = *r.player;
     p.hit_points += item.heal;
     if (p.hit_points > p.max_hit_points) p.hit_points = p.max_hit_points;
-    sound_request(kHealSound, 0);
+    sound_request(kSoundHeal, 0);
     slot = 0;
 }
 
@@ -71,7 +69,7 @@ void item_scene_first_frame(ItemSceneRecord& r) {
 void item_list_select(ItemSceneRecord& r) {
     if (key_pressed(kKeyEsc)) {
         r.alive = 0;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         return;
     }
     if (list_select_clamped(r.cursor, kItemSlots) != 1) return;

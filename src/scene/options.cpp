@@ -13,7 +13,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kCursorSound = 8;
 
 struct OptionRow {
     Rect label;
@@ -118,7 +117,7 @@ void options_menu(OptionsRecord& r) {
         // Esc is not read: only confirming closes the scene, and it always applies.
         return;
     }
-    sound_request(kCursorSound, 0);
+    sound_request(kSoundCursor, 0);
 }
 
 void options_update(Task* t) {

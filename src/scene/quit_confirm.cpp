@@ -9,7 +9,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kCursorSound = 8;
 constexpr Rect kWindow = {495, 514, 618, 610};
 constexpr Rect kQuestion = {838, 839, 940, 859};
 constexpr Rect kCursor = {818, 883, 829, 904};
@@ -46,13 +45,13 @@ void quit_confirm_update(Task* t) {
     QuitConfirmRecord& r = task_record<QuitConfirmRecord>(t);
     if (key_pressed(kKeyUp)) {
         r.cursor = (r.cursor + kQuitChoices - 1) % kQuitChoices;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_pressed(kKeyDown)) {
         r.cursor = (r.cursor + 1) % kQuitChoices;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_confirm()) {
         t->in_use = 0;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         task_end_all();
         if (r.cursor == kQuitBackToTitle) {
             title_open();
@@ -67,15 +66,14 @@ void quit_confirm_draw(Task* t) {
     const QuitConfirmRecord& r = task_record<QuitConfirmRecord>(t);
     Texture* atlas = atlas_texture();
     backdrop_fill(kBackdropCell);
-    sprite_draw_centered(kWindow, 180, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
-    sprite_draw_centered(kQuestion, 188, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
+    atlas_draw_centered(kWindow, 180);
+    atlas_draw_centered(kQuestion, 188);
     for (const QuitChoice& c : r.choices) {
         sprite_draw_rect(Rect{c.x, c.y, c.x + c.width, c.y + c.height}, c.source, kAtlasWidth,
                          kAtlasHeight, kColourOpaque, atlas);
     }
     const int cursor = r.cursor == kQuitEndProgram ? kQuitEndProgram : kQuitBackToTitle;
-    sprite_draw(kCursorX, r.choices[cursor].y, kCursor, kAtlasWidth, kAtlasHeight, kColourOpaque,
-                atlas);
+    atlas_draw(kCursorX, r.choices[cursor].y, kCursor);
 }
 
 }  // namespace tessaly

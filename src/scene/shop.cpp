@@ -13,9 +13,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kCursorSound = 8;
-constexpr int kRefusedSound = 4;
-constexpr int kMoneySound = 13;
 constexpr int kMenuEntries = 3;
 // The item a computer player without a request shops for when its hit points run low.
 constexpr int32_t kHealingItem = 2;
@@ -62,7 +59,7 @@ bool back_to_menu(ShopRecord& r) {
     if (!key_pressed(kKeyEsc)) return false;
     r.list_cursor = 0;
     r.step = &shop_menu;
-    sound_request(kCursorSound, 0);
+    sound_request(kSoundCursor, 0);
     return true;
 }
 
@@ -143,12 +140,12 @@ void shop_first_frame(ShopRecord& r) {
 void shop_menu(ShopRecord& r) {
     if (key_pressed(kKeyUp)) {
         r.menu_cursor = (r.menu_cursor + kMenuEntries - 1) % kMenuEntries;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_pressed(kKeyDown)) {
         r.menu_cursor = (r.menu_cursor + 1) % kMenuEntries;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_confirm()) {
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         static constexpr ShopStep kChosen[kMenuEntries] = {&buy_list, &sell_list, &leave_confirm};
         r.step = kChosen[r.menu_cursor];
     }
@@ -174,13 +171,13 @@ void buy_confirm(ShopRecord& r) {
     if (refusal != kRefusalNone) {
         r.refusal = refusal;
         r.step = &buy_refused;
-        sound_request(kRefusedSound, 0);
+        sound_request(kSoundRefused, 0);
         return;
     }
     item_add(r);
     r.player->money -= item_of(item_on_sale(r)).price;
     r.step = &buy_list;
-    sound_request(kMoneySound, 0);
+    sound_request(kSoundMoney, 0);
 }
 
 void buy_refused(ShopRecord& r) {
@@ -201,7 +198,7 @@ void sell_confirm(ShopRecord& r) {
     if (r.choice == 1) {
         int32_t& slot = r.player->items[r.list_cursor];
         gain_money(*r.player, item_of(slot).price / 2);
-        sound_request(kMoneySound, 0);
+        sound_request(kSoundMoney, 0);
         slot = 0;
         r.choice = 0;
     }
@@ -238,16 +235,16 @@ void cpu_shop_scan(ShopRecord& r) {
             p.items[0] = item_on_sale(r);
         }
         p.team_target = 0;
-        cpu_leave_after(r, kMoneySound);
+        cpu_leave_after(r, kSoundMoney);
         return;
     }
     r.list_cursor += 1;
     if (r.list_cursor >= r.count) {
         r.list_cursor = r.count > 0 ? r.count - 1 : 0;
-        cpu_leave_after(r, kCursorSound);
+        cpu_leave_after(r, kSoundCursor);
         return;
     }
-    sound_request(kCursorSound, 0);
+    sound_request(kSoundCursor, 0);
     r.countdown = kShopLineFrames;
     r.step = &cpu_shop_wait;
 }

@@ -13,7 +13,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kCursorSound = 8;
 
 constexpr Rect kTitlePicture = {642, 0, 1282, 480};
 constexpr Rect kTitleLowerPicture = {942, 485, 1582, 716};
@@ -86,56 +85,47 @@ void title_menu(TitleRecord& r) {
     bool chosen = false;
     if (key_pressed(kKeyRight)) {
         r.column = (r.column + 1) % kTitleColumns;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_pressed(kKeyLeft)) {
         r.column = (r.column + kTitleColumns - 1) % kTitleColumns;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_pressed(kKeyDown)) {
         r.row = (r.row + 1) % kTitleRows;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_pressed(kKeyUp)) {
         r.row = (r.row + kTitleRows - 1) % kTitleRows;
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
     } else if (key_confirm()) {
         chosen = true;
     }
     r.selected = r.column + kTitleColumns * r.row;
     if (!chosen) return;
     r.alive = 0;
-    sound_request(kCursorSound, 0);
+    sound_request(kSoundCursor, 0);
     const int entry = r.selected;
     task_end_all();
     kEntries[entry].start();
 }
 
 void title_update(Task* t) {
-    TitleRecord& r = task_record<TitleRecord>(t);
-    r.step(r);
     // A choice that brings back a title has laid a fresh record with alive 1 in this
     // same slot, which then stays.
-    if (r.alive == 0) t->in_use = 0;
+    task_step_update<TitleRecord>(t);
 }
 
 void title_draw(Task* t) {
     const TitleRecord& r = task_record<TitleRecord>(t);
-    Texture* atlas = atlas_texture();
-    const auto at = [atlas](float x, float y, const Rect& source) {
-        sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
-    };
-    const auto centred = [atlas](const Rect& source, float y) {
-        sprite_draw_centered(source, y, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
-    };
-    at(0, 0, kTitlePicture);
-    at(0, 249, kTitleLowerPicture);
-    centred(kTitleLogo, 4);
-    centred(kTitleSubtitle, 76);
-    at(2, 465, kTitleFootnote);
-    centred(kMenuFrame, 130);
+    atlas_draw(0, 0, kTitlePicture);
+    atlas_draw(0, 249, kTitleLowerPicture);
+    atlas_draw_centered(kTitleLogo, 4);
+    atlas_draw_centered(kTitleSubtitle, 76);
+    atlas_draw(2, 465, kTitleFootnote);
+    atlas_draw_centered(kMenuFrame, 130);
     for (int i = 0; i < kTitleEntries; ++i) {
         const TitleEntry& e = kEntries[i];
-        if (i == r.selected) at(e.box_x, e.box_y, kHighlightBar);
+        if (i == r.selected) atlas_draw(e.box_x, e.box_y, kHighlightBar);
         const float label_width = e.label.right - e.label.left;
-        at(e.box_x + (kEntryBoxWidth - label_width) / 2, e.box_y, e.label);
+        atlas_draw(e.box_x + (kEntryBoxWidth - label_width) / 2, e.box_y, e.label);
     }
 }
 

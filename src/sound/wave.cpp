@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/byte_io.hpp"
+
 namespace tessaly {
 namespace {
 
@@ -10,30 +12,21 @@ constexpr uint32_t kChunkHeaderBytes = 8;
 // The RIFF size counts from the byte after the size word.
 constexpr uint32_t kRiffSizeBase = 8;
 
-uint16_t read_u16(const unsigned char* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-uint32_t read_u32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 bool is_id(const unsigned char* p, const char* id) {
     return std::memcmp(p, id, 4) == 0;
 }
 
-WaveFormat format_from(const unsigned char* p, uint32_t size) {
+WaveFormat format_from(ByteReader r, uint32_t size) {
     WaveFormat f{};
-    f.format_tag = read_u16(p);
-    f.channels = read_u16(p + 2);
-    f.samples_per_second = read_u32(p + 4);
-    f.avg_bytes_per_second = read_u32(p + 8);
-    f.block_align = read_u16(p + 12);
+    f.format_tag = r.u16();
+    f.channels = r.u16();
+    f.samples_per_second = r.u32();
+    f.avg_bytes_per_second = r.u32();
+    f.block_align = r.u16();
     // A 14-byte chunk (the old format record) has no bits-per-sample field. It is taken
     // from the block alignment rather than read from whatever bytes follow the chunk.
     if (size >= 16) {
-        f.bits_per_sample = read_u16(p + 14);
+        f.bits_per_sample = r.u16();
     } else if (f.channels != 0) {
         f.bits_per_sample = static_cast<uint16_t>(f.block_align / f.channels * 8);
     }
@@ -43,46 +36,50 @@ WaveFormat format_from(const unsigned char* p, uint32_t size) {
 }  // namespace
 
 WaveError wave_read(std::span<const unsigned char> image, WaveImage* out) {
-    const unsigned char* base = image.data();
-    const uint64_t length = image.size();
-    if (length < kRiffHeaderBytes || !is_id(base, "RIFF") || !is_id(base + 8, "WAVE")) {
+    ByteReader riff(image);
+    unsigned char riff_id[4], wave_id[4];
+    riff.bytes(riff_id, 4);
+    const uint32_t riff_size = riff.u32();
+    riff.bytes(wave_id, 4);
+    if (!riff.ok() || !is_id(riff_id, "RIFF") || !is_id(wave_id, "WAVE")) {
         return WaveError::NotRiffWave;
     }
     // The chunk area ends where the RIFF size says, but never past the image itself.
-    uint64_t end = kRiffSizeBase + static_cast<uint64_t>(read_u32(base + 4));
-    if (end > length) end = length;
+    uint64_t end = kRiffSizeBase + static_cast<uint64_t>(riff_size);
+    if (end > image.size()) end = image.size();
+    ByteReader area(image.data(), static_cast<size_t>(end));
+    area.seek(kRiffHeaderBytes);
 
     bool have_format = false;
     WaveFormat format{};
-    const unsigned char* data = nullptr;
-    uint32_t data_size = 0;
-    uint64_t pos = kRiffHeaderBytes;
-    while (pos < end) {
-        // A chunk header cut off by the end of the area ends the scan.
-        if (pos + kChunkHeaderBytes > end) break;
-        const unsigned char* chunk = base + pos;
-        const uint32_t size = read_u32(chunk + 4);
-        const uint64_t body = pos + kChunkHeaderBytes;
-        const bool fits = body + size <= end;
-        if (!have_format && is_id(chunk, "fmt ")) {
+    std::span<const unsigned char> samples;
+    // A chunk header cut off by the end of the area ends the scan.
+    while (area.remaining() >= kChunkHeaderBytes) {
+        unsigned char id[4];
+        area.bytes(id, 4);
+        const uint32_t size = area.u32();
+        const size_t body = area.position();
+        const bool fits = size <= area.remaining();
+        if (!have_format && is_id(id, "fmt ")) {
             if (size < kWaveFormatMinBytes) return WaveError::ShortFormat;
             if (!fits) return WaveError::Truncated;
-            format = format_from(base + body, size);
+            format = format_from(ByteReader(image.data() + body, size), size);
             have_format = true;
-        } else if (!data && size != 0 && is_id(chunk, "data")) {
+        } else if (samples.empty() && size != 0 && is_id(id, "data")) {
             // Samples that run past the image are refused rather than read past its end.
             if (!fits) return WaveError::Truncated;
-            data = base + body;
-            data_size = size;
+            samples = image.subspan(body, size);
         }
-        if (have_format && data) break;
+        if (have_format && !samples.empty()) break;
         // Chunk data is padded to an even length.
-        pos = body + ((static_cast<uint64_t>(size) + 1) & ~uint64_t{1});
+        const uint64_t padded = (static_cast<uint64_t>(size) + 1) & ~uint64_t{1};
+        if (padded >= area.remaining()) break;
+        area.skip(static_cast<size_t>(padded));
     }
     if (!have_format) return WaveError::NoFormat;
-    if (!data) return WaveError::NoData;
+    if (samples.empty()) return WaveError::NoData;
     out->format = format;
-    out->samples = std::span<const unsigned char>(data, data_size);
+    out->samples = samples;
     return WaveError::None;
 }
 

@@ -10,7 +10,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kCursorSound = 8;
 constexpr Vec3 kLookAt = {0, 0, 0};
 constexpr Vec3 kEye = {0, 10, -40};
 constexpr Rect kHeading = {0, 845, 317, 876};
@@ -70,14 +69,14 @@ void select_first_frame(CharacterSelectRecord& r) {
 void select_wait(CharacterSelectRecord& r) {
     if (key_pressed(kKeyRight)) {
         turn_all(r, kTurnStep);
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         r.step = &select_turn;
     } else if (key_pressed(kKeyLeft)) {
         turn_all(r, -kTurnStep);
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         r.step = &select_turn;
     } else if (key_confirm()) {
-        sound_request(kCursorSound, 0);
+        sound_request(kSoundCursor, 0);
         if (!at_rest_angle(r.entries[0].angle)) return;
         int32_t chosen = r.entries[0].character_id;
         for (const WheelEntry& e : r.entries) {
@@ -129,11 +128,10 @@ void select_draw(Task* t) {
             mesh_draw(mesh_record(member.mesh), world);
         }
         if (e.angle == kWheelFront) {
-            sprite_draw_centered(e.name_rect, kNameY, kAtlasWidth, kAtlasHeight, kColourOpaque,
-                                 atlas);
+            atlas_draw_centered(e.name_rect, kNameY);
         }
     }
-    sprite_draw_centered(kHeading, kHeadingY, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
+    atlas_draw_centered(kHeading, kHeadingY);
 }
 
 }  // namespace tessaly

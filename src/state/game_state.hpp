@@ -2,7 +2,7 @@
 // The one global record of what the game knows about the current play.
 #include <cstdint>
 
-#include "render/sprites.hpp"
+#include "render/rect.hpp"
 
 namespace tessaly {
 

@@ -8,7 +8,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kSoundLevelUp = 0;
 constexpr float kSignStartX = 320.0f;
 constexpr float kSignStartY = 240.0f;
 

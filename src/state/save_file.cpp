@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "app/byte_io.hpp"
 #include "app/task_pool.hpp"
 #include "field/map.hpp"
 #include "field/players.hpp"
@@ -28,61 +29,6 @@ constexpr int kStageLast = kEventStages - 1;
 constexpr int kItemBlockCopies = 8;
 // Data row values kept per member: all but the last two further values.
 constexpr int kMemberFurtherSaved = 2;
-
-// Bounded little-endian cursor; stands in until the shared reader and writer exist.
-class ByteWriter {
-  public:
-    ByteWriter(unsigned char* out, size_t capacity) : out_(out), cap_(capacity) {}
-    void u32(uint32_t v) {
-        if (pos_ + 4 > cap_) {
-            failed_ = true;
-            return;
-        }
-        for (int i = 0; i < 4; ++i) out_[pos_++] = static_cast<unsigned char>(v >> (8 * i));
-    }
-    void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
-    void f32(float v) {
-        uint32_t b;
-        std::memcpy(&b, &v, 4);
-        u32(b);
-    }
-    bool ok() const { return !failed_; }
-    size_t size() const { return pos_; }
-
-  private:
-    unsigned char* out_;
-    size_t cap_;
-    size_t pos_ = 0;
-    bool failed_ = false;
-};
-
-class ByteReader {
-  public:
-    ByteReader(const unsigned char* data, size_t n) : data_(data), n_(n) {}
-    uint32_t u32() {
-        if (pos_ + 4 > n_) {
-            failed_ = true;
-            return 0;
-        }
-        uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(data_[pos_++]) << (8 * i);
-        return v;
-    }
-    int32_t i32() { return static_cast<int32_t>(u32()); }
-    float f32() {
-        const uint32_t b = u32();
-        float v;
-        std::memcpy(&v, &b, 4);
-        return v;
-    }
-    bool ok() const { return !failed_; }
-
-  private:
-    const unsigned char* data_;
-    size_t n_;
-    size_t pos_ = 0;
-    bool failed_ = false;
-};
 
 char g_folder[512] = "";
 
@@ -452,7 +398,7 @@ size_t save_build(unsigned char* out, size_t capacity) {
     const int width = g_game.map_width;
     const int height = g_game.map_height;
     if (!map_size_fits(width, height) || capacity < save_file_bytes(width, height)) return 0;
-    ByteWriter w(out, capacity);
+    ByteWriter w(std::span<unsigned char>(out, capacity));
     w.i32(summary);
     for (const PlayerRecord* p : players) write_player(w, *p);
     write_vec3(w, camera->target);

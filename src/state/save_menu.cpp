@@ -12,9 +12,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kSoundCursor = 8;
-constexpr int kSoundSaved = 9;
-constexpr int kSoundRefused = 4;
 
 constexpr float kPanelX = 60.0f;
 constexpr Rect kSlotPanel = {235, 946, 525, 1117};
@@ -96,7 +93,7 @@ void back_to_caller(const SaveMenuRecord& r) {
             title_open();
             break;
         case kSaveCallerPause:
-            task_signal_all(kSignalResume);
+            tasks_resume();
             break;
         default:
             // The field menu waits underneath until this menu is gone.
@@ -126,7 +123,7 @@ int save_menu_open(int32_t mode, int32_t caller, float panel_y, float help_x, fl
 }
 
 int save_menu_open_frozen(int32_t mode, int32_t caller, float panel_y) {
-    task_signal_all(kSignalStopUpdate);
+    tasks_freeze();
     return save_menu_open(mode, caller, panel_y, 4.0f, 4.0f);
 }
 

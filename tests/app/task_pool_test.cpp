@@ -173,8 +173,77 @@ TEST_F(TaskPool, ResetClearsEverythingAndEndAllKeepsContents) {
     EXPECT_EQ(task_record<Counter>(t).updates, 0);
 }
 
+TEST_F(TaskPool, EventRunningOnlyWhileTheRunnerHoldsItsSlot) {
+    EXPECT_FALSE(event_running());
+    // Another kind in the runner's slot is not an event.
+    Task* other = make(kSlotEventRunner, kKindBattle);
+    EXPECT_FALSE(event_running());
+    other->in_use = 0;
+    make(kSlotEventRunner, kKindEventRunner);
+    EXPECT_TRUE(event_running());
+    task_end_all();
+    EXPECT_FALSE(event_running());
+}
+
+TEST_F(TaskPool, FreezeStopsEveryUpdateButKeepsDrawingAndResumeRestartsThem) {
+    Task* board = make(10, kKindPlayer);
+    Task* hidden = make(20, kKindMap);
+    hidden->draw = 0;
+    tasks_freeze();
+    // The menu is made after the freeze and so runs alone.
+    Task* menu = make(kSlotPauseMenu, kKindPauseMenu);
+    task_update_pass();
+    task_draw_pass();
+    EXPECT_EQ(task_record<Counter>(board).updates, 0);
+    EXPECT_EQ(task_record<Counter>(board).draws, 1);
+    EXPECT_EQ(task_record<Counter>(menu).updates, 1);
+    tasks_resume();
+    task_update_pass();
+    task_draw_pass();
+    EXPECT_EQ(task_record<Counter>(board).updates, 1);
+    // Resuming shows every task, also one that was hidden before the menu.
+    EXPECT_EQ(task_record<Counter>(hidden).draws, 1);
+}
+
+struct Stepper {
+    int32_t alive;
+    void (*step)(Stepper&);
+    int32_t steps;
+};
+
+void count_down(Stepper& s) {
+    if (++s.steps == 3) s.alive = 0;
+}
+
+void lay_fresh(Stepper& s) {
+    // A step that replaces its own record, as a scene that opens itself again does.
+    s = Stepper{1, &count_down, 100};
+}
+
+TEST_F(TaskPool, StepUpdateRunsTheStepAndEndsTheTaskWhenAliveIsZero) {
+    Task* t = task_alloc_at(5);
+    task_start(t, 7, &task_step_update<Stepper>, nullptr);
+    task_record<Stepper>(t) = Stepper{1, &count_down, 0};
+    task_update_pass();
+    task_update_pass();
+    EXPECT_TRUE(t->in_use);
+    task_update_pass();
+    EXPECT_FALSE(t->in_use);
+    EXPECT_EQ(task_record<Stepper>(t).steps, 3);
+
+    Task* u = task_alloc_at(6);
+    task_start(u, 7, &task_step_update<Stepper>, nullptr);
+    task_record<Stepper>(u) = Stepper{0, &lay_fresh, 0};
+    task_update_pass();
+    EXPECT_TRUE(u->in_use);
+    EXPECT_EQ(task_record<Stepper>(u).steps, 100);
+}
+
 TEST(TaskPoolLifetime, OperationsWithoutAPoolAreSafe) {
     pool_destroy();
+    EXPECT_FALSE(event_running());
+    tasks_freeze();
+    tasks_resume();
     EXPECT_EQ(task_pool(), nullptr);
     EXPECT_EQ(task_alloc_at(1), nullptr);
     EXPECT_EQ(task_alloc_in_range(0, 10), nullptr);

@@ -37,6 +37,30 @@ TEST_F(Sprites, DrawRoundsThePlaceAndMapsTheSourceToTexels) {
     }
 }
 
+TEST_F(Sprites, EachSheetHasItsOwnCallWithItsSizeAndTexture) {
+    const Rect source{100, 200, 132, 216};
+    atlas_draw(3.5f, 4.0f, source);
+    second_draw(3.5f, 4.0f, source, kColourTranslucent);
+    const float x = atlas_draw_centered(source, 9.0f, 0xFF00FF00);
+    ASSERT_EQ(recorded().size(), 3u);
+    EXPECT_EQ(recorded()[0].texture, atlas_texture());
+    EXPECT_EQ(recorded()[1].texture, second_texture());
+    EXPECT_EQ(recorded()[2].texture, atlas_texture());
+    // The same source cuts different texture coordinates from sheets of different sizes.
+    const Rect a = recorded_source(recorded()[0], kAtlasWidth, kAtlasHeight);
+    const Rect s = recorded_source(recorded()[1], kSecondWidth, kSecondHeight);
+    EXPECT_FLOAT_EQ(a.left, 100.0f);
+    EXPECT_FLOAT_EQ(s.left, 100.0f);
+    EXPECT_FLOAT_EQ(a.bottom, 216.0f);
+    EXPECT_FLOAT_EQ(s.bottom, 216.0f);
+    EXPECT_FLOAT_EQ(recorded_dest(recorded()[0]).left, 4.0f);
+    EXPECT_EQ(recorded()[0].vertices[0].colour, kColourOpaque);
+    EXPECT_EQ(recorded()[1].vertices[0].colour, kColourTranslucent);
+    EXPECT_FLOAT_EQ(x, 304.0f);
+    EXPECT_FLOAT_EQ(recorded_dest(recorded()[2]).left, 304.0f);
+    EXPECT_EQ(recorded()[2].vertices[0].colour, 0xFF00FF00u);
+}
+
 TEST_F(Sprites, RoundingIsHalfAwayFromZero) {
     EXPECT_EQ(round_half_away(2.5f), 3.0f);
     EXPECT_EQ(round_half_away(-2.5f), -3.0f);

@@ -10,7 +10,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kSoundLevelUp = 0;
 
 using test::tick;
 
