@@ -102,7 +102,8 @@ void task_signal_all(int code) {
 
 bool event_running() {
     // The runner only ever lives in its own slot, so one look there answers.
-    return g_pool && g_pool[kSlotEventRunner].in_use && g_pool[kSlotEventRunner].kind == kKindEventRunner;
+    return g_pool && g_pool[kSlotEventRunner].in_use &&
+           g_pool[kSlotEventRunner].kind == kKindEventRunner;
 }
 
 void tasks_freeze() {

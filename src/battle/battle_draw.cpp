@@ -2,8 +2,8 @@
 // name plates, gauges, labels and hit points while a strike is decided.
 #include "app/task_pool.hpp"
 #include "battle/battle.hpp"
-#include "event/glyph_table.hpp"
 #include "field/players.hpp"
+#include "render/glyph_line.hpp"
 #include "render/numbers.hpp"
 #include "render/sprites.hpp"
 #include "render/textures.hpp"
@@ -25,42 +25,23 @@ constexpr float kFoeX = 60;
 constexpr float kPlayerX = 380;
 constexpr float kGaugeLength = 200;
 
-void atlas_at(float x, float y, const Rect& source) {
-    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
-}
-
-// The message line at (96, 408), each glyph centred in a 20-pixel band, 4 pixels apart.
-void message_line_draw(const int32_t* line) {
-    float x = 96;
-    for (int i = 0; i < kBattleLineGlyphs; ++i) {
-        const int g = line[i];
-        if (g < 1 || g > kGlyphLast) continue;
-        const GlyphEntry& e = kGlyphTable[g];
-        const float w = e.right - e.left;
-        const float h = e.bottom - e.top;
-        sprite_draw(x, 408 + round_half_away((20 - h) / 2), Rect{e.left, e.top, e.right, e.bottom},
-                    kSecondWidth, kSecondHeight, kColourOpaque, second_texture());
-        x += w + 4;
-    }
-}
-
 void message_draw(const BattleRecord& r) {
-    atlas_at(0, 0, kFullScreen);
+    atlas_draw(0, 0, kFullScreen);
     panel_draw(64, 384, kMessagePanel, kColourTranslucent);
     if (r.message_line >= 0 && r.message_line < kBattleMessageLines) {
-        message_line_draw(r.message[r.message_line]);
+        glyph_line_draw(96, 408, r.message[r.message_line], kBattleLineGlyphs);
     }
 }
 
 // The plate under a reel names the card standing in its window.
 void name_plate_draw(float plate_x, float name_x, const int32_t* tops, const MemberData* rows,
                      int count) {
-    atlas_at(plate_x, 334, kNamePlate);
+    atlas_draw(plate_x, 334, kNamePlate);
     for (int i = 0; i < count; ++i) {
         if (tops[i] < kReelTop || tops[i] >= kReelTop + kCardHeight) continue;
         const float* n = rows[i].name_plate;
-        atlas_at(name_x + round_half_away((kGaugeLength - (n[2] - n[0])) / 2), 336,
-                 Rect{n[0], n[1], n[2], n[3]});
+        atlas_draw(name_x + round_half_away((kGaugeLength - (n[2] - n[0])) / 2), 336,
+                   Rect{n[0], n[1], n[2], n[3]});
         return;
     }
 }
@@ -72,44 +53,42 @@ float gauge_length(const Gauge& g) {
 }
 
 void hit_points_draw(float x, int32_t hp, int32_t max) {
-    atlas_at(x + 97, 448, kSlash);
+    atlas_draw(x + 97, 448, kSlash);
     number_draw_large(x + 20, 450, hp);
     number_draw_large(x + 150, 450, max);
 }
 
 void duel_draw(const BattleRecord& r) {
-    atlas_at(kFoeX, 64, kCardFrame);
-    atlas_at(kPlayerX, 64, kCardFrame);
+    atlas_draw(kFoeX, 64, kCardFrame);
+    atlas_draw(kPlayerX, 64, kCardFrame);
     for (int i = 0; i < r.member_count; ++i) {
         const float* p = r.members[i].portrait;
-        atlas_at(kPlayerX, static_cast<float>(r.player_reel[i]), Rect{p[0], p[1], p[2], p[3]});
+        atlas_draw(kPlayerX, static_cast<float>(r.player_reel[i]), Rect{p[0], p[1], p[2], p[3]});
     }
     for (int j = 0; j < r.foe_count; ++j) {
         const float* p = r.foes[j].portrait;
-        atlas_at(kFoeX, static_cast<float>(r.foe_reel[j]), Rect{p[0], p[1], p[2], p[3]});
+        atlas_draw(kFoeX, static_cast<float>(r.foe_reel[j]), Rect{p[0], p[1], p[2], p[3]});
     }
-    atlas_at(0, 0, kFullScreen);
+    atlas_draw(0, 0, kFullScreen);
     name_plate_draw(kPlayerX, 388, r.player_reel, r.members, r.member_count);
     name_plate_draw(kFoeX, 64, r.foe_reel, r.foes, r.foe_count);
 
     const Gauge& left = r.side == 0 ? r.foe_defence : r.foe_attack;
     const Gauge& right = r.side == 0 ? r.player_attack : r.player_defence;
     const float l = gauge_length(left);
-    sprite_draw(260 - l, 410, Rect{492 - l, 878, 492, 908}, kAtlasWidth, kAtlasHeight,
-                kColourOpaque, atlas_texture());
+    atlas_draw(260 - l, 410, Rect{492 - l, 878, 492, 908});
     number_draw_large(264, 410, left.value);
     const float rl = gauge_length(right);
-    sprite_draw(380, 410, Rect{370, 482, 370 + rl, 512}, kAtlasWidth, kAtlasHeight, kColourOpaque,
-                atlas_texture());
+    atlas_draw(380, 410, Rect{370, 482, 370 + rl, 512});
     number_draw_large(342, 410, right.value);
 
     const bool foes_strike = r.side == 1;
-    atlas_at(124, 10, foes_strike ? kStrikerTop : kDefenderTop);
-    atlas_at(130, 370, foes_strike ? kStrikerBottom : kDefenderBottom);
-    atlas_at(434, 10, foes_strike ? kDefenderTop : kStrikerTop);
-    atlas_at(440, 370, foes_strike ? kDefenderBottom : kStrikerBottom);
+    atlas_draw(124, 10, foes_strike ? kStrikerTop : kDefenderTop);
+    atlas_draw(130, 370, foes_strike ? kStrikerBottom : kDefenderBottom);
+    atlas_draw(434, 10, foes_strike ? kDefenderTop : kStrikerTop);
+    atlas_draw(440, 370, foes_strike ? kDefenderBottom : kStrikerBottom);
 
-    if (r.player->computer == 1) atlas_at(260, 10, kComputerSign);
+    if (r.player->computer == 1) atlas_draw(260, 10, kComputerSign);
 
     hit_points_draw(kFoeX, r.foe_hp, r.foe_max_hp);
     hit_points_draw(kPlayerX, r.player_hp, r.player_max_hp);

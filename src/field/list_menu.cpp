@@ -44,7 +44,7 @@ void list_menu_draw(float x, float y, int32_t cursor, int32_t count, uint32_t ti
     panel_draw(x, y, panel, tint);
     atlas_draw(x + (pw - width_of(title)) / 2, y + kTitleTop, title);
     atlas_draw(x + kCursorLeft, y + kCursorTop + kLinePitch * static_cast<float>(cursor),
-             kCursorArrow);
+               kCursorArrow);
     for (int32_t i = 0; i < count; ++i) {
         const Rect& e = entry_sprites[entries[i]];
         const float c = round_half_away((pw - width_of(e)) / 2);

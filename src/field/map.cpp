@@ -17,8 +17,7 @@ template <size_t N>
 struct FileFields {
     unsigned char bytes[N];
     ByteReader reader;
-    explicit FileFields(platform::File* f)
-        : reader(bytes, platform::file_read(f, bytes, N)) {}
+    explicit FileFields(platform::File* f) : reader(bytes, platform::file_read(f, bytes, N)) {}
 };
 
 // Moves forward by n bytes by reading them; false when the file ends first.

@@ -63,7 +63,7 @@ void minimap_draw() {
     for_each_map_cell([](int, int, int value, float x, float y) {
         if (value >= kTerrainDestinationFirst && value <= kTerrainDestinationLast) {
             atlas_draw(x - kMarkerInset, y - kMarkerInset, kDestinationMarkers[value - 1],
-                         kColourTranslucent);
+                       kColourTranslucent);
         }
     });
     // The player on turn is drawn last, on top of the others.

@@ -67,8 +67,8 @@ void status_panel_draw(const PlayerRecord& p) {
     if (fill < 0) fill = 0;
     if (fill > kHitBarFillWidth) fill = kHitBarFillWidth;
     atlas_draw(ax + 4.0f, ay + 18.0f,
-                 Rect{kHitBarFillLeft, kHitBarFillTop, kHitBarFillLeft + static_cast<float>(fill),
-                      kHitBarFillBottom});
+               Rect{kHitBarFillLeft, kHitBarFillTop, kHitBarFillLeft + static_cast<float>(fill),
+                    kHitBarFillBottom});
     if (p.character_id >= 0 && p.character_id < kCharacterCount) {
         atlas_draw(ax + 44.0f, ay + 14.0f, kCharacterIcons[p.character_id]);
     }

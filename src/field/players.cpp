@@ -34,7 +34,6 @@ constexpr float kCameraStartAngle = 270.0f;
 constexpr float kCameraEyeHeight = 60.0f;
 constexpr float kCloseUpDistance = 0.5f;
 
-
 // Map column and row of the three start positions.
 struct MapCell {
     int column, row;

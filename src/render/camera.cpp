@@ -238,7 +238,7 @@ void camera_draw(Task* t) {
     if (!event_running()) {
         atlas_draw(0.0f, kHelpStripY, kHelpStrip, kColourTranslucent);
         atlas_draw(kHelpKeysX, kHelpKeysY, human_spins_die(c) ? kHelpDieKeys : kHelpBoardKeys,
-                     kColourOpaque);
+                   kColourOpaque);
         atlas_draw(kHelpMenuX, kHelpStripY, kHelpMenuKeys, kColourOpaque);
     }
     if (g_game.minimap_flag == 1) minimap_draw();

@@ -11,7 +11,6 @@
 namespace tessaly {
 namespace {
 
-
 constexpr float kListX = 80;
 constexpr float kListY = 240;
 constexpr float kConfirmX = 260;

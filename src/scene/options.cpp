@@ -13,7 +13,6 @@
 namespace tessaly {
 namespace {
 
-
 struct OptionRow {
     Rect label;
     Rect off;  // the picture for 0

@@ -13,7 +13,6 @@
 namespace tessaly {
 namespace {
 
-
 constexpr Rect kTitlePicture = {642, 0, 1282, 480};
 constexpr Rect kTitleLowerPicture = {942, 485, 1582, 716};
 constexpr Rect kTitleLogo = {694, 1146, 1305, 1214};

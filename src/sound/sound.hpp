@@ -11,20 +11,20 @@ constexpr int kSoundSlots = 17;
 constexpr int kEffectCount = 14;
 
 // The effects by what they mean in the game; any of them may also be played by an event script.
-constexpr int kSoundLevelUp = 0;      // a player reaches a new level
-constexpr int kSoundOrbLands = 1;     // a falling orb of the battle stage lands
-constexpr int kSoundKnockBack = 2;    // a side of the battle stage is knocked back
-constexpr int kSoundEventChime = 3;   // played by event scripts only
-constexpr int kSoundRefused = 4;      // a purchase or a load that is not allowed
-constexpr int kSoundHit = 5;          // an attacker or a thrown prop reaches its target
-constexpr int kSoundStep = 6;         // a step on the board; turning the model carousel
-constexpr int kSoundMagic = 7;        // played by event scripts only
-constexpr int kSoundCursor = 8;       // menu cursor moves and confirmations, message advance
-constexpr int kSoundSaved = 9;        // the game was saved
-constexpr int kSoundSetOff = 10;      // battle-stage orbs set off; a spinning attacker
-constexpr int kSoundShot = 11;        // a shot or rain attack begins
-constexpr int kSoundHeal = 12;        // a recovery item restores hit points
-constexpr int kSoundMoney = 13;       // money changes hands in a shop
+constexpr int kSoundLevelUp = 0;     // a player reaches a new level
+constexpr int kSoundOrbLands = 1;    // a falling orb of the battle stage lands
+constexpr int kSoundKnockBack = 2;   // a side of the battle stage is knocked back
+constexpr int kSoundEventChime = 3;  // played by event scripts only
+constexpr int kSoundRefused = 4;     // a purchase or a load that is not allowed
+constexpr int kSoundHit = 5;         // an attacker or a thrown prop reaches its target
+constexpr int kSoundStep = 6;        // a step on the board; turning the model carousel
+constexpr int kSoundMagic = 7;       // played by event scripts only
+constexpr int kSoundCursor = 8;      // menu cursor moves and confirmations, message advance
+constexpr int kSoundSaved = 9;       // the game was saved
+constexpr int kSoundSetOff = 10;     // battle-stage orbs set off; a spinning attacker
+constexpr int kSoundShot = 11;       // a shot or rain attack begins
+constexpr int kSoundHeal = 12;       // a recovery item restores hit points
+constexpr int kSoundMoney = 13;      // money changes hands in a shop
 
 // The music tracks.
 constexpr int kTrackTitle = 14;

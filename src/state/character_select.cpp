@@ -116,7 +116,6 @@ void select_update(Task* t) {
 
 void select_draw(Task* t) {
     const CharacterSelectRecord& r = task_record<CharacterSelectRecord>(t);
-    Texture* atlas = atlas_texture();
     backdrop_fill_flat(kBackdropCell);
     for (const WheelEntry& e : r.entries) {
         for (int k = 0; k < kMembersPerPlayer; ++k) {

@@ -12,7 +12,6 @@
 namespace tessaly {
 namespace {
 
-
 constexpr float kPanelX = 60.0f;
 constexpr Rect kSlotPanel = {235, 946, 525, 1117};
 constexpr Rect kBadgePanel = {527, 1073, 692, 1244};

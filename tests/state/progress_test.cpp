@@ -10,7 +10,6 @@
 namespace tessaly {
 namespace {
 
-
 using test::tick;
 
 TEST(Progress, MoneyStopsAtItsCapWithoutWrapping) {
