@@ -13,6 +13,7 @@
 #include "render/asset_pack.hpp"
 #include "render/device.hpp"
 #include "state/game_state.hpp"
+#include "support/scratch_dir.hpp"
 
 namespace tessaly {
 namespace {
@@ -86,26 +87,13 @@ TEST(FrameWait, ReturnsAtOnceWhenTheTickIsAlreadyLong) {
 
 // Start-up runs in a directory of the test's own, so data.dat is exactly what it puts there.
 struct StartupFixture : ::testing::Test {
-    std::string old_dir;
-    std::string dir;
+    test::ScratchDir scratch{"startup", true};
     void SetUp() override {
-        char buf[4096];
-        ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
-        old_dir = buf;
-        char tmpl[] = "/tmp/tessaly-startup-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
         app_config_reset();
         app_config().no_wait = true;
         platform::last_error_reset();
     }
-    void TearDown() override {
-        app_config_reset();
-        ASSERT_EQ(chdir(old_dir.c_str()), 0);
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
-    }
+    void TearDown() override { app_config_reset(); }
     void copy_pack() {
         std::string cmd = std::string("cp '") + TESSALY_BINARY_DIR + "/data.dat' .";
         ASSERT_EQ(std::system(cmd.c_str()), 0);

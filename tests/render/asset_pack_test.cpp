@@ -10,6 +10,7 @@
 
 #include "platform/files.hpp"
 #include "support/render_support.hpp"
+#include "support/scratch_dir.hpp"
 
 namespace tessaly {
 namespace {
@@ -21,22 +22,8 @@ void put_u32(std::vector<unsigned char>& out, size_t at, uint32_t v) {
 // Runs each test in a directory of its own, since pack_load reads data.dat from the
 // working directory.
 struct AssetPack : ::testing::Test {
-    std::string old_dir, dir;
-    void SetUp() override {
-        char buf[4096];
-        ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
-        old_dir = buf;
-        char tmpl[] = "/tmp/tessaly-pack-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-    }
-    void TearDown() override {
-        pack_release();
-        std::remove("data.dat");
-        EXPECT_EQ(chdir(old_dir.c_str()), 0);
-        rmdir(dir.c_str());
-    }
+    test::ScratchDir scratch{"pack", true};
+    void TearDown() override { pack_release(); }
     void write(const std::vector<unsigned char>& bytes) {
         ASSERT_TRUE(platform::file_write_atomic("data.dat", bytes.data(), bytes.size()));
     }

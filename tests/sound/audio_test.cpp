@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/audio_mixer.hpp"
+#include "support/scratch_dir.hpp"
 
 namespace tessaly::platform {
 namespace {
@@ -228,9 +229,8 @@ TEST_F(AudioDevice, CloseReleasesEveryVoice) {
 
 // SDL's disk driver writes what the device is given to a file: the mix itself.
 TEST(AudioDeviceOutput, WritesTheVoiceSamplesExactlyInBothChannels) {
-    char tmpl[] = "/tmp/tessaly-audio-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    const std::string file = std::string(tmpl) + "/out.raw";
+    const test::ScratchDir scratch("audio");
+    const std::string file = scratch.file("out.raw");
     const char* old = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = old ? old : "";
     setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -267,8 +267,6 @@ TEST(AudioDeviceOutput, WritesTheVoiceSamplesExactlyInBothChannels) {
     std::vector<int16_t> out(1 << 20);
     const size_t got = std::fread(out.data(), 2, out.size(), f);
     std::fclose(f);
-    std::remove(file.c_str());
-    rmdir(tmpl);
     out.resize(got);
     // The sine starts with a zero; its first nonzero sample is its second one.
     size_t first = 0;

@@ -15,6 +15,7 @@
 #include "sound/sound.hpp"
 #include "sound_pack.hpp"
 #include "state/game_state.hpp"
+#include "support/scratch_dir.hpp"
 
 namespace tessaly {
 namespace {
@@ -23,16 +24,8 @@ using test::WaveBuilder;
 
 // Start-up runs in a directory of the test's own, with the data.dat the test writes there.
 struct SoundStartupFixture : ::testing::Test {
-    std::string old_dir;
-    std::string dir;
+    test::ScratchDir scratch{"sound", true};
     void SetUp() override {
-        char buf[4096];
-        ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
-        old_dir = buf;
-        char tmpl[] = "/tmp/tessaly-sound-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
         app_config_reset();
         app_config().no_wait = true;
         platform::audio_use_recording(false);
@@ -41,9 +34,6 @@ struct SoundStartupFixture : ::testing::Test {
     void TearDown() override {
         app_config_reset();
         platform::quit_reset();
-        ASSERT_EQ(chdir(old_dir.c_str()), 0);
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
     }
     void write_pack(const test::Sounds& sounds) {
         const auto pack = test::pack_with_sounds(sounds);
