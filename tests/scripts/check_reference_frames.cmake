@@ -1,10 +1,15 @@
 # Renders the same ticks twice, batched and with reference drawing, and compares the PNGs.
-set(ticks 3 20 45 90 140 175)
-set(dir ${WORK}/reference-frames)
+# TICKS (the frames compared) and ARGS (more runner flags) are optional.
+if(NOT DEFINED TICKS)
+  set(TICKS 3 20 45 90 140 175)
+endif()
+set(ticks ${TICKS})
+list(GET ticks -1 last)
+set(dir ${WORK}/reference-frames-${NAME})
 file(REMOVE_RECURSE ${dir})
 file(MAKE_DIRECTORY ${dir})
 foreach(mode batched reference)
-  set(args --seed 3 --ticks 175 --keys ${KEYS})
+  set(args --seed 3 --ticks ${last} --keys ${KEYS} ${ARGS})
   if(mode STREQUAL "reference")
     list(APPEND args --reference-draw)
   endif()

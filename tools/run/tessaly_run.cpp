@@ -23,8 +23,7 @@
 #include "app/app.hpp"
 #include "app/debug_dump.hpp"
 #include "app/keys.hpp"
-#include "battle/battle.hpp"
-#include "field/players.hpp"
+#include "lone_battle.hpp"
 #include "platform/gpu.hpp"
 #include "render/device.hpp"
 #include "render/test_card.hpp"
@@ -56,16 +55,7 @@ int g_battle_computer = 0;
 int g_battle_hp = 0;
 
 int battle_first_task() {
-    PlayerRecord* p = player_create(0, kPlayerHeight, 0, g_battle_computer, 0);
-    if (!p) return 0;
-    // The player only stands by: its turn would read the battle's keys.
-    p->state = &turn_waiting;
-    if (g_battle_hp > 0) {
-        p->hit_points = g_battle_hp;
-        p->max_hit_points = g_battle_hp;
-    }
-    if (g_battle_rows.empty()) return battle_start_random(p);
-    return battle_start_set(p, static_cast<int>(g_battle_rows.size()), g_battle_rows.data());
+    return lone_battle_start(g_battle_rows, g_battle_computer, g_battle_hp);
 }
 
 bool parse_battle(const std::string& spec) {
