@@ -16,6 +16,8 @@ constexpr float kMarkerInset = 2.0f;
 constexpr float kPlayerMarkerHalf = 8.0f;
 
 constexpr Rect kPlainCell = {320, 482, 324, 486};
+// A square cell: brighter than a road cell, so that the squares stand out.
+constexpr Rect kSquareCell = {320, 488, 324, 492};
 // Destination markers 1..4.
 constexpr Rect kDestinationMarkers[4] = {
     {330, 482, 338, 490},
@@ -30,14 +32,16 @@ constexpr Rect kPlayerMarkers[kCharacterCount] = {
     {239, 482, 255, 498},
 };
 
+// Calls fn with the terrain value, the square number and the screen place of every map cell.
 template <class Fn>
 void for_each_map_cell(Fn fn) {
     const int w = g_game.map_width, h = g_game.map_height;
-    if (!g_game.terrain_layer || !map_size_fits(w, h)) return;
+    if (!g_game.terrain_layer || !g_game.square_layer || !map_size_fits(w, h)) return;
     const int r0 = (kGridSize - h) / 2, c0 = (kGridSize - w) / 2;
     for (int row = 0; row < h; ++row) {
         for (int col = 0; col < w; ++col) {
-            fn(col, row, g_game.terrain_layer[(row + r0) * kGridSize + col + c0],
+            const int cell = (row + r0) * kGridSize + col + c0;
+            fn(g_game.terrain_layer[cell], g_game.square_layer[cell],
                kLeft + kCellPixels * static_cast<float>(col),
                kTop + kCellPixels * static_cast<float>(row));
         }
@@ -57,10 +61,13 @@ void player_marker(const PlayerRecord& p) {
 }  // namespace
 
 void minimap_draw() {
-    for_each_map_cell([](int, int, int value, float x, float y) {
+    for_each_map_cell([](int value, int, float x, float y) {
         if (value == 0) atlas_draw(x, y, kPlainCell, kColourTranslucent);
     });
-    for_each_map_cell([](int, int, int value, float x, float y) {
+    for_each_map_cell([](int value, int square, float x, float y) {
+        if (square >= kSquareFirst && terrain_passable(value)) atlas_draw(x, y, kSquareCell);
+    });
+    for_each_map_cell([](int value, int, float x, float y) {
         if (value >= kTerrainDestinationFirst && value <= kTerrainDestinationLast) {
             atlas_draw(x - kMarkerInset, y - kMarkerInset, kDestinationMarkers[value - 1],
                        kColourTranslucent);

@@ -34,6 +34,9 @@ constexpr float kSideDepth = 6.0f;
 constexpr float kCullRadius = 4.0f;
 constexpr float kCullDrop = 2.0f;
 constexpr int kLandLast = 44;
+// The stone plate on a square cell, a little above the floor so that it never fights it.
+constexpr Rect kSquarePlate = {1968, 0, 2032, 64};
+constexpr float kPlateLift = 0.03f;
 
 // What a land cell looks like: its tile texture and the height of its surface.
 struct LandLook {
@@ -130,6 +133,34 @@ void land_pass() {
     }
 }
 
+// A plate on every square of the map block, so that a player sees where its steps count.
+void square_pass() {
+    const int w = g_game.map_width, h = g_game.map_height;
+    if (!g_game.square_layer || !map_size_fits(w, h)) return;
+    Texture* atlas = atlas_texture();
+    const float u0 = kSquarePlate.left / kAtlasWidth, u1 = kSquarePlate.right / kAtlasWidth;
+    const float v0 = kSquarePlate.top / kAtlasHeight, v1 = kSquarePlate.bottom / kAtlasHeight;
+    const int r0 = (kGridSize - h) / 2, c0 = (kGridSize - w) / 2;
+    for (int r = r0; r < r0 + h; ++r) {
+        const float z = cell_north_z(r);
+        for (int c = c0; c < c0 + w; ++c) {
+            const int cell = r * kGridSize + c;
+            const int value = g_game.terrain_layer[cell];
+            if (g_game.square_layer[cell] < kSquareFirst || value < 0 || value > kLandLast)
+                continue;
+            const float x = cell_west_x(c);
+            const float y = land_look(value).height + kPlateLift;
+            if (!sphere_visible(x + 1.0f, y - kCullDrop, z - 1.0f, kCullRadius)) continue;
+            QuadVertex v[4];
+            quad_vertex_set(v[0], x, y, z, u0, v0);
+            quad_vertex_set(v[1], x + kCellSize, y, z, u1, v0);
+            quad_vertex_set(v[2], x + kCellSize, y, z - kCellSize, u1, v1);
+            quad_vertex_set(v[3], x, y, z - kCellSize, u0, v1);
+            quad_draw(v, kColourOpaque, atlas);
+        }
+    }
+}
+
 void water_advance(MapTaskRecord& r) {
     r.water_phase += 1;
     if (r.water_phase >= kWaterPhases) r.water_phase = 0;
@@ -166,6 +197,7 @@ void map_task_draw(Task* t) {
     world_transform_identity();
     water_pass(r.water_level);
     land_pass();
+    square_pass();
 }
 
 }  // namespace tessaly

@@ -146,6 +146,59 @@ TEST_F(BoardDraw, OnlyCellsNearTheCameraAreDrawn) {
     EXPECT_LT(floors, 2000u);
 }
 
+// Every square cell carries the stone plate from the atlas, just above its floor; other cells
+// do not.
+TEST_F(BoardDraw, SquareCellsCarryAPlateJustAboveTheFloor) {
+    test::lay_board({"o..o", ".##.", "o..o", "...."});
+    ASSERT_EQ(map_task_create(), 1);
+    float x, z;
+    test::cell_world(1, 1, x, z);
+    look_at(x, z);
+    map_task_draw(&task_pool()[kSlotMap]);
+    std::vector<RecordedDraw> plates;
+    for (const RecordedDraw& d : fans_with(atlas_texture())) {
+        if (d.fvf != platform::kFvfScreen) plates.push_back(d);
+    }
+    ASSERT_EQ(plates.size(), 4u);
+    float sx, sz;
+    test::cell_world(0, 0, sx, sz);
+    const RecordedDraw& first = plates[0];
+    EXPECT_FLOAT_EQ(first.vertices[0].x, sx - 1.0f);
+    EXPECT_FLOAT_EQ(first.vertices[0].z, sz + 1.0f);
+    EXPECT_FLOAT_EQ(first.vertices[2].x, sx + 1.0f);
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(first.vertices[i].y, 0.03f, 1e-6f);
+    EXPECT_FLOAT_EQ(first.vertices[0].u, 1968.0f / kAtlasWidth);
+    EXPECT_FLOAT_EQ(first.vertices[2].v, 64.0f / kAtlasHeight);
+    // The plates are drawn after the floors they lie on.
+    size_t last_floor = 0, first_plate = draws().size();
+    for (size_t i = 0; i < draws().size(); ++i) {
+        if (draws()[i].texture == texture_slot(0)) last_floor = i;
+        if (draws()[i].texture == atlas_texture() && i < first_plate) first_plate = i;
+    }
+    EXPECT_LT(last_floor, first_plate);
+}
+
+// Square cells get a brighter, opaque dot over their road dot, under the destination markers.
+TEST_F(BoardDraw, MinimapShowsSquaresBrighterThanRoads) {
+    test::lay_board({"o.2o", "..#.", "####", "####"});
+    minimap_draw();
+    const std::vector<RecordedDraw> squares = sprites_from(320, 488);
+    ASSERT_EQ(squares.size(), 2u);
+    EXPECT_FLOAT_EQ(sprite_x(squares[0]), 380.0f);
+    EXPECT_FLOAT_EQ(sprite_y(squares[0]), 20.0f);
+    EXPECT_FLOAT_EQ(sprite_x(squares[1]), 380.0f + 12.0f);
+    EXPECT_EQ(squares[0].vertices[0].colour, 0xFFFFFFFFu);
+    EXPECT_EQ(sprites_from(320, 482).size(), 6u);
+    const std::vector<RecordedDraw> marker = sprites_from(350, 482);
+    ASSERT_EQ(marker.size(), 1u);
+    size_t last_square = 0, marker_at = 0;
+    for (size_t i = 0; i < draws().size(); ++i) {
+        if (draws()[i].vertices[0].v == squares[1].vertices[0].v) last_square = i;
+        if (draws()[i].vertices[0].u == marker[0].vertices[0].u) marker_at = i;
+    }
+    EXPECT_LT(last_square, marker_at);
+}
+
 TEST_F(BoardDraw, MinimapDrawsPlainCellsMarkersAndThePlayerOnTurnLast) {
     test::lay_board({"#.2#", "..#.", "####", "####"});
     float x, z;

@@ -432,6 +432,27 @@ def draw_cell(p, size):
     return img
 
 
+def draw_square_dot(p, size):
+    """Minimap: a square cell, warm and bright beside the grey road cells."""
+    img = Image.new("RGBA", size, (255, 214, 90, 255))
+    ImageDraw.Draw(img).point((size[0] - 1, size[1] - 1), fill=(200, 140, 30, 255))
+    return img
+
+
+def draw_square_plate(p, size):
+    """Board: the round stone plate laid on every square cell, where a die can stop."""
+    n = 256
+    layer = Image.new("RGBA", (n, n), (0, 0, 0, 0))
+    d = ImageDraw.Draw(layer)
+    d.ellipse((10, 10, n - 10, n - 10), fill=style.OUTLINE)
+    d.ellipse((18, 18, n - 18, n - 18), fill=(196, 150, 62, 255))
+    d.ellipse((34, 34, n - 34, n - 34), fill=(120, 84, 40, 255))
+    d.ellipse((40, 40, n - 40, n - 40), fill=(236, 222, 190, 255))
+    d.ellipse((40, 40, n - 48, n - 48), fill=(248, 240, 218, 255))
+    d.ellipse((100, 100, n - 100, n - 100), fill=(196, 150, 62, 255))
+    return style.keyed(layer.resize(size, Image.LANCZOS))
+
+
 PIXEL_FONT = {
     "C": ["111", "100", "100", "100", "111"],
     "P": ["111", "101", "111", "100", "100"],
@@ -867,6 +888,7 @@ DRAWERS = {
     "arrow": draw_arrow, "backdrop": draw_backdrop, "slash": draw_slash, "digit": draw_digit,
     "banner": draw_banner, "level_up": draw_level_up, "notice": draw_notice, "sign": draw_sign,
     "caption": draw_caption, "gem": draw_gem, "pawn": draw_pawn, "goal": draw_goal, "cell": draw_cell,
+    "square_dot": draw_square_dot, "square_plate": draw_square_plate,
     "mark": draw_mark, "badge": draw_badge, "shop_sign": draw_shop_sign, "portrait": draw_portrait,
     "card": draw_card, "face": draw_face, "shopkeeper": draw_shopkeeper, "title_picture": draw_title_picture,
     "title_foreground": draw_title_foreground, "logo": draw_logo, "subtitle": draw_subtitle,
