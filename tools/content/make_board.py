@@ -13,7 +13,9 @@ Before writing, the layout is checked the way the game will walk it:
   stop after each die value): every direction must leave its square along a corridor, one stop
   must be on the square that sells the request's item, and the route must end on its giver.
 
-Run from the repository root:  /usr/bin/python3 tools/content/make_board.py [--print-routes]
+Run from the repository root:
+    /usr/bin/python3 tools/content/make_board.py [--print-routes] [--picture docs/story/board_plan.png]
+(--picture needs Pillow and fonts-noto-cjk: a labelled plan of the squares for the story's notes.)
 The C++ test tests/field/board_routes_test.cpp walks the same routes with the game's own code.
 """
 import sys
@@ -330,6 +332,41 @@ def decorate(terrain):
     paint(52, 64, 57, 69, RAISED)
 
 
+def picture(terrain, squares, path):
+    """A labelled plan of the board for the story's notes: every square with its number."""
+    from PIL import Image, ImageDraw, ImageFont
+    k = 12
+    colours = {FILL: (92, 140, 72), RAISED: (150, 146, 140), WATER: (64, 120, 200), 0: (232, 214, 170),
+               1: (231, 76, 60), 2: (52, 152, 219), 3: (241, 196, 15), 4: (236, 240, 241)}
+    img = Image.new("RGB", (WIDTH * k, HEIGHT * k))
+    d = ImageDraw.Draw(img)
+    for r in range(HEIGHT):
+        for c in range(WIDTH):
+            d.rectangle((c * k, r * k, c * k + k - 1, r * k + k - 1), fill=colours[terrain[r][c]])
+    font = ImageFont.truetype("/usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc", 11)
+    givers = {number: request for request, giver, _, _, _ in REQUESTS
+              for name, number in NUMBERS.items() if name == giver}
+    shops = {NUMBERS[shop] for _, _, _, shop, _ in REQUESTS}
+    for r in range(HEIGHT):
+        for c in range(WIDTH):
+            n = squares[r][c]
+            if not n:
+                continue
+            fill = (255, 255, 255)
+            if n in givers:
+                fill = (255, 140, 140)
+            elif n in shops:
+                fill = (140, 220, 140)
+            x, y = c * k + k // 2, r * k + k // 2
+            d.ellipse((x - 10, y - 10, x + 10, y + 10), fill=fill, outline=(20, 20, 20), width=2)
+            d.text((x, y), str(n), fill=(0, 0, 0), font=font, anchor="mm")
+    for c in range(0, WIDTH, 8):
+        d.text((c * k + 2, 1), str(c), fill=(255, 255, 255), font=font)
+    for r in range(8, HEIGHT, 8):
+        d.text((2, r * k), str(r), fill=(255, 255, 255), font=font)
+    img.save(path)
+
+
 def main():
     terrain, squares, names, number_of = build()
     c, r = GATE
@@ -384,6 +421,8 @@ def main():
                 out.append(f"square {n} {c} {r}")
     with open("content/board/board.txt", "w") as f:
         f.write("\n".join(out) + "\n")
+    if "--picture" in sys.argv:
+        picture(terrain, squares, sys.argv[sys.argv.index("--picture") + 1])
 
 
 if __name__ == "__main__":
