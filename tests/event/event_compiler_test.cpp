@@ -205,6 +205,17 @@ class EventCompilerPack : public ::testing::Test {
             EXPECT_EQ(r.commands[i].numbers, s.commands[i].numbers);
             EXPECT_EQ(r.commands[i].labels, s.commands[i].labels);
         }
+        // Each jump, searched forward in the loaded text as the runner searches, goes on
+        // right after its own label.
+        const unsigned char* text = script(s.number);
+        for (const evc::Jump& j : s.jumps) {
+            SCOPED_TRACE("jump on line " + std::to_string(j.line) + " to " + j.label);
+            size_t at = j.from;
+            while (at + j.label.size() <= kEventScriptBytes &&
+                   std::memcmp(text + at, j.label.data(), j.label.size()) != 0)
+                ++at;
+            EXPECT_EQ(at + j.label.size(), j.to);
+        }
     }
     test::ScratchDir scratch_{"evc"};
     std::vector<unsigned char> buffer_;
@@ -274,6 +285,7 @@ TEST_F(EventCompilerPack, EveryCommandReadsBackInTheRunnersOrder) {
     ASSERT_EQ(load(evc::pack_image(scripts)), 1);
     EXPECT_EQ(event_pack_overflows(), 0);
     s.number = 5;
+    EXPECT_EQ(s.jumps.size(), 8u);
     expect_loaded_as_compiled(s);
     const std::vector<int> numbers = {1,  3,  3,  2,  4,  5,  6,  7,  10, 11, 17, 18,
                                       19, 14, 14, 15, 16, 20, 21, 22, 30, 31, 32, 33,

@@ -211,11 +211,6 @@ class ScriptCompiler {
         int line;
         std::string text;
     };
-    struct Jump {
-        int line;
-        size_t from;  // read position after the command
-        std::string label;
-    };
     struct Label {
         int line;
         size_t at;
@@ -369,7 +364,7 @@ class ScriptCompiler {
         command_begin(line_no, spec.number, spec.name);
         for (size_t i = 0; i < values.size(); ++i)
             command_number(spec.args[i] == &kTerrain ? values[i] & 0xFF : values[i]);
-        if (*spec.jump) jumps_.push_back({line_no, out_.text.size(), spec.jump});
+        if (*spec.jump) out_.jumps.push_back({line_no, spec.jump, out_.text.size(), 0});
     }
 
     void counted(int line_no, const CommandSpec& spec, const std::vector<std::string>& args) {
@@ -512,7 +507,7 @@ class ScriptCompiler {
                 out_.commands.back().labels.push_back(label);
             }
             for (size_t i = 0; i < labels.size(); ++i)
-                jumps_.push_back({block_lines_[i + 1].line, out_.text.size(), labels[i]});
+                out_.jumps.push_back({block_lines_[i + 1].line, labels[i], out_.text.size(), 0});
         }
     }
 
@@ -525,7 +520,7 @@ class ScriptCompiler {
     // Every jump must land where its label stands: the runner searches the text forward
     // from the command for the label's bytes and stops at the first place they match.
     void jumps_check() {
-        for (const Jump& j : jumps_) {
+        for (Jump& j : out_.jumps) {
             const Label* target = nullptr;
             for (const Label& l : labels_) {
                 if (l.name == j.label && l.at >= j.from) {
@@ -546,6 +541,7 @@ class ScriptCompiler {
                                  ", before its label on line " + std::to_string(target->line) +
                                  "; rename one of them");
             }
+            j.to = target->at + j.label.size();
         }
     }
 
@@ -557,7 +553,6 @@ class ScriptCompiler {
     const CommandSpec* block_spec_ = nullptr;
     int block_line_ = 0;
     std::vector<TextLine> block_lines_;
-    std::vector<Jump> jumps_;
     std::vector<Label> labels_;
     std::vector<Piece> pieces_;
 };
@@ -615,6 +610,7 @@ bool script_compile(const std::string& file, const std::string& source, const Gl
     out.file = file;
     out.text.clear();
     out.commands.clear();
+    out.jumps.clear();
     ScriptCompiler c(file, glyphs, out, errors);
     std::istringstream in(source);
     int line_no = 0;

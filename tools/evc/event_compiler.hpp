@@ -39,11 +39,21 @@ struct Command {
     std::vector<std::string> labels;
 };
 
+// A jump of a choice or a condition: from the read position after its command to the read
+// position after its label, where the runner goes on.
+struct Jump {
+    int line = 0;
+    std::string label;
+    size_t from = 0;
+    size_t to = 0;
+};
+
 struct Script {
     int number = -1;
     std::string file;  // the source it came from; empty for a script filled in as empty
     std::string text;  // the script text the loader gives back (no blanks, no "@")
     std::vector<Command> commands;
+    std::vector<Jump> jumps;
 };
 
 // Compiles one source. Every refusal is added to errors as "file:line: reason"; the result
