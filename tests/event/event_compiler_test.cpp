@@ -317,7 +317,7 @@ TEST(EventCompiler, FullLineKeepsItsTerminatorForTheRunnerToDrop) {
 
 TEST(EventCompiler, WritesTheScriptTextTheLoaderExpects) {
     EXPECT_EQ(text_of("# nothing but a comment\n\nend   # the end\n"), "#99,");
-    EXPECT_EQ(text_of("wait 30\r\nsound chime\r\n"), "#5,30,#14,3,");
+    EXPECT_EQ(text_of("\xEF\xBB\xBFwait 30\r\nsound chime\r\n"), "#5,30,#14,3,");
     EXPECT_EQ(text_of("request_take 2, 4, 5\n"), "#30,2,2,4,5,");
     EXPECT_EQ(text_of("choice\n> あ\n> い -> a\n> う -> b\nlabel a\nlabel b\n"),
               "#4,1,0,2,0,3,0,a,b,ab");

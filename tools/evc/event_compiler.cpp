@@ -612,7 +612,9 @@ bool script_compile(const std::string& file, const std::string& source, const Gl
     out.commands.clear();
     out.jumps.clear();
     ScriptCompiler c(file, glyphs, out, errors);
-    std::istringstream in(source);
+    // A byte order mark that some editors write is no part of the first line.
+    const bool bom = source.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    std::istringstream in(bom ? source.substr(3) : source);
     int line_no = 0;
     for (std::string line; std::getline(in, line);) c.line(++line_no, line);
     c.finish();
