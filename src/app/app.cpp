@@ -28,6 +28,7 @@ AppConfig default_config() {
     c.clock = &platform::ticks_ms;
     c.sleep = &platform::sleep_ms;
     c.no_wait = false;
+    c.no_render = false;
     c.fixed_seed = false;
     c.seed = 0;
     c.after_tick = nullptr;
@@ -88,6 +89,10 @@ int32_t random_below(int32_t n) {
     g_random_state = g_random_state * 214013u + 2531011u;
     const int32_t r = static_cast<int32_t>((g_random_state >> 16) & 0x7FFF);
     return n > 0 ? r % n : 0;
+}
+
+uint32_t random_state() {
+    return g_random_state;
 }
 
 void* zero_bytes(void* buffer, size_t length) {
@@ -159,7 +164,7 @@ void frame_wait(uint32_t t0) {
 
 void frame_tick() {
     const uint32_t t0 = g_config.clock();
-    render_frame();
+    if (!g_config.no_render) render_frame();
     update_frame();
     if (!g_config.no_wait) frame_wait(t0);
     ++g_ticks;

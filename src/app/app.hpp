@@ -13,6 +13,9 @@ struct AppConfig {
     uint32_t (*clock)();
     void (*sleep)(uint32_t ms);
     bool no_wait;
+    // No render pass: the ticks' updates alone (the headless runner's fast play; no draw
+    // changes the game).
+    bool no_render;
     bool fixed_seed;
     uint32_t seed;
     // Called after every frame tick with its number (1 for the first tick).
@@ -52,6 +55,8 @@ int app_tick_count();
 void random_seed(uint32_t seed);
 // The runtime's rand() modulo n: state = state * 214013 + 2531011, result (state >> 16) & 0x7FFF.
 int32_t random_below(int32_t n);
+// The generator's state: what random_seed would set to go on from here.
+uint32_t random_state();
 void* zero_bytes(void* buffer, size_t length);
 
 }  // namespace tessaly

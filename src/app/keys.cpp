@@ -60,6 +60,10 @@ int key_index_from_name(const char* name) {
     return -1;
 }
 
+const char* key_name(int index) {
+    return (index >= 0 && index < kKeyCount) ? kKeyNames[index] : "";
+}
+
 int key_virtual_code(int index) {
     return (index >= 0 && index < kKeyCount) ? kVirtualKeys[index] : 0;
 }

@@ -39,6 +39,8 @@ const KeyEntry* key_table();
 // none.
 int key_index_from_name(const char* name);
 int key_virtual_code(int index);
+// The name key_index_from_name reads; "" for an index outside 0..12.
+const char* key_name(int index);
 
 // Confirm is Enter or Z; every confirming caller tests both.
 inline bool key_confirm() {

@@ -1,13 +1,73 @@
 // Fuzz target: a save file through the whole check that loading makes before it touches the
-// game, for the size of the board the game ships with and for a small one.
+// game (for the size of the board the game ships with and for a small one), then through
+// load_game itself with a board of the shipped size, and the loaded board played for a
+// number of frames without keys.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
+#include "app/keys.hpp"
+#include "app/task_pool.hpp"
+#include "field/map.hpp"
 #include "state/save_file.hpp"
+
+namespace {
+
+constexpr int kBoardSide = 64;
+constexpr int kFramesAfterLoad = 120;
+
+bool no_key(int) {
+    return false;
+}
+
+// A private folder as the working directory, with a map pack of the shipped size: a square
+// every other cell of the middle row, the rest open ground.
+bool prepare() {
+    using namespace tessaly;
+    const std::string folder = "/dev/shm/tessaly-fuzz-save-" + std::to_string(getpid());
+    mkdir(folder.c_str(), 0700);
+    if (chdir(folder.c_str()) != 0) return false;
+    std::FILE* f = std::fopen(kMapPackFile, "wb");
+    if (!f) return false;
+    const int32_t header[5] = {0, kBoardSide, kBoardSide, 0, 0};
+    std::fwrite(header, sizeof header, 1, f);
+    for (int layer = 0; layer < 2; ++layer) {
+        for (int i = 0; i < kBoardSide * kBoardSide; ++i) {
+            const bool square = layer == 1 && i / kBoardSide == kBoardSide / 2 && i % 2 == 0;
+            const int8_t v = square ? static_cast<int8_t>(1 + (i % kBoardSide) / 2) : 0;
+            std::fputc(static_cast<unsigned char>(v), f);
+        }
+    }
+    std::fclose(f);
+    save_folder_set(folder.c_str());
+    keys_set_source(&no_key);
+    keys_init();
+    return pool_create() && map_alloc();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tessaly;
-    save_image_valid(data, size, 64, 64);
+    static const bool ready = prepare();
+    save_image_valid(data, size, kBoardSide, kBoardSide);
     save_image_valid(data, size, 4, 2);
+    if (!ready) return 0;
+    char path[600];
+    if (!save_file_path(0, path, sizeof path)) return 0;
+    if (std::FILE* f = std::fopen(path, "wb")) {
+        if (size > 0) std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+    if (load_game(0)) {
+        for (int i = 0; i < kFramesAfterLoad; ++i) {
+            keys_poll();
+            task_update_pass();
+        }
+    }
     return 0;
 }

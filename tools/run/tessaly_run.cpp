@@ -11,9 +11,22 @@
 //                     rows of the member data table), fought by a lone player of character 0
 //   --computer        that player is computer-controlled and fights without keys
 //   --hp N            that player's hit points (and their maximum)
+//   --autoplay        the human player is played by the runner's own player (autoplay.hpp)
+//   --character N     the character autoplay picks for a new game (0..2, 0 by default)
+//   --no-render       no render pass (the updates alone; nothing drawn changes the game)
+//   --record FILE     writes the seed and the keys of every tick (held-key changes)
+//   --replay FILE     plays a record back: its seed and its keys
+//   --hash-every N    prints "hash TICK WHOLE SAVED" every N ticks (state_hash.hpp)
+//   --save-at T:SLOT  saves the game to the slot at the first tick from T on at which the
+//                     human player spins its die showing 1 (the face a loaded die starts
+//                     from), and prints "saved SLOT TICK RANDOM"
+//   --load SLOT       the slot's game in place of the title
+//   --replay-from T   with --load: tick k plays the record's tick T + k, hashes are labelled
+//                     T + k, and the key table starts as the record's tick T left it
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -23,6 +36,10 @@
 #include "app/app.hpp"
 #include "app/debug_dump.hpp"
 #include "app/keys.hpp"
+#include "app/state_hash.hpp"
+#include "app/task_pool.hpp"
+#include "autoplay.hpp"
+#include "field/players.hpp"
 #include "lone_battle.hpp"
 #include "platform/gpu.hpp"
 #include "render/device.hpp"
@@ -48,6 +65,21 @@ std::vector<AtTick> g_shots;
 std::vector<AtTick> g_dumps;
 // The tick whose poll is next; the first tick is 1.
 int g_poll_tick = 1;
+
+bool g_autoplay = false;
+int g_character = 0;
+// The keys of the tick being polled, worked out once per tick.
+int g_keys_tick = 0;
+bool g_held[kKeyCount] = {};
+std::ofstream g_record;
+bool g_last_recorded[kKeyCount] = {};
+bool g_recorded_any = false;
+int g_hash_every = 0;
+int g_save_from = 0;
+int g_save_slot = -1;
+bool g_saved = false;
+int g_load_slot = -1;
+int g_replay_from = 0;
 
 // --battle: the foes' rows (empty for a random battle) and who fights them.
 std::vector<int32_t> g_battle_rows;
@@ -78,13 +110,90 @@ const KeyStep* step_for(int tick) {
     return found;
 }
 
-bool script_key(int virtual_key) {
-    const KeyStep* s = step_for(g_poll_tick);
-    if (!s) return false;
+void keys_of_script(int tick, bool held[kKeyCount]) {
+    const KeyStep* s = step_for(tick);
+    for (int i = 0; i < kKeyCount; ++i) held[i] = s ? s->held[i] : false;
+}
+
+void record_keys(int tick) {
+    if (!g_record.is_open()) return;
+    if (g_recorded_any && std::memcmp(g_last_recorded, g_held, sizeof g_held) == 0) return;
+    g_record << tick;
+    bool any = false;
     for (int i = 0; i < kKeyCount; ++i) {
-        if (key_virtual_code(i) == virtual_key) return s->held[i];
+        if (!g_held[i]) continue;
+        g_record << ' ' << key_name(i);
+        any = true;
+    }
+    if (!any) g_record << " -";
+    g_record << '\n';
+    std::memcpy(g_last_recorded, g_held, sizeof g_held);
+    g_recorded_any = true;
+}
+
+// The keys of a tick come from the player or the script, once per tick, and go to the record.
+void keys_for(int tick) {
+    if (g_keys_tick == tick) return;
+    g_keys_tick = tick;
+    if (g_autoplay) {
+        autoplay_keys(g_held);
+    } else {
+        keys_of_script(tick + g_replay_from, g_held);
+    }
+    record_keys(tick);
+}
+
+bool script_key(int virtual_key) {
+    keys_for(g_poll_tick);
+    for (int i = 0; i < kKeyCount; ++i) {
+        if (key_virtual_code(i) == virtual_key) return g_held[i];
     }
     return false;
+}
+
+void print_hash(int tick) {
+    std::printf("hash %d %s %s\n", tick, state_hash_text(HashScope::Whole).c_str(),
+                state_hash_text(HashScope::Saved).c_str());
+}
+
+// The save a player makes from the field menu finds the die spinning; a loaded die starts
+// at 1, so the save is taken when the die shows 1 and the two games can be compared.
+void save_when_due(int tick) {
+    if (g_save_slot < 0 || g_saved || tick < g_save_from) return;
+    for (int s = kSlotPlayersFirst; s < kSlotPlayersEnd; ++s) {
+        const PlayerRecord* p = player_in_slot(s);
+        if (!p || p->computer || p->state != &die_spin || p->steps_left != 1) continue;
+        if (!save_game(g_save_slot)) {
+            std::fprintf(stderr, "tessaly-run: the save at tick %d failed\n", tick);
+            std::exit(1);
+        }
+        g_saved = true;
+        std::printf("saved %d %d %u\n", g_save_slot, tick, random_state());
+        if (g_hash_every > 0 && tick % g_hash_every != 0) print_hash(tick);
+        return;
+    }
+}
+
+// --load: the slot's game in place of the title, with the key table as the record left it.
+int load_first_task() {
+    if (!load_game(g_load_slot)) {
+        std::fprintf(stderr, "tessaly-run: slot %d cannot be loaded\n", g_load_slot);
+        std::exit(1);
+    }
+    if (g_replay_from > 0) {
+        keys_of_script(g_replay_from, g_held);
+        g_keys_tick = 0;
+        keys_set_source([](int virtual_key) {
+            for (int i = 0; i < kKeyCount; ++i) {
+                if (key_virtual_code(i) == virtual_key) return g_held[i];
+            }
+            return false;
+        });
+        keys_poll();
+        keys_set_source(&script_key);
+        if (g_hash_every > 0) print_hash(g_replay_from);
+    }
+    return 1;
 }
 
 // Screenshots are asked for before the tick renders; dumps are written after it updates.
@@ -97,6 +206,10 @@ void before_render(int tick) {
 }
 
 void after_tick(int tick) {
+    if (g_autoplay) autoplay_observe(tick);
+    if (g_hash_every > 0 && (tick + g_replay_from) % g_hash_every == 0)
+        print_hash(tick + g_replay_from);
+    save_when_due(tick);
     for (const AtTick& d : g_dumps) {
         if (d.tick != tick) continue;
         const std::string text = debug_dump_text();
@@ -115,6 +228,11 @@ bool parse_at(const char* arg, AtTick& out) {
     return out.tick > 0 && !out.path.empty();
 }
 
+// A record: "seed N", key lines as a key script has them, and "end TICK".
+uint32_t g_record_seed = 0;
+bool g_record_has_seed = false;
+int g_record_end = -1;
+
 bool load_script(const char* path) {
     std::ifstream in(path);
     if (!in) return false;
@@ -123,6 +241,15 @@ bool load_script(const char* path) {
     while (std::getline(in, line)) {
         ++line_no;
         if (line.empty() || line[0] == '#') continue;
+        if (line.rfind("seed ", 0) == 0) {
+            g_record_seed = static_cast<uint32_t>(std::strtoul(line.c_str() + 5, nullptr, 10));
+            g_record_has_seed = true;
+            continue;
+        }
+        if (line.rfind("end ", 0) == 0) {
+            g_record_end = std::atoi(line.c_str() + 4);
+            continue;
+        }
         std::istringstream ls(line);
         KeyStep step{};
         if (!(ls >> step.tick)) {
@@ -149,10 +276,41 @@ bool load_script(const char* path) {
 int main(int argc, char** argv) {
     AppConfig& cfg = app_config();
     int ticks = -1;
+    std::string record_path;
+    bool replay = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool has_value = i + 1 < argc;
-        if (a == "--seed" && has_value) {
+        if (a == "--autoplay") {
+            g_autoplay = true;
+        } else if (a == "--character" && has_value) {
+            g_character = std::atoi(argv[++i]);
+        } else if (a == "--no-render") {
+            cfg.no_render = true;
+        } else if (a == "--record" && has_value) {
+            record_path = argv[++i];
+        } else if (a == "--replay" && has_value) {
+            if (!load_script(argv[++i])) {
+                std::cerr << "tessaly-run: cannot use record " << argv[i] << "\n";
+                return 2;
+            }
+            replay = true;
+        } else if (a == "--hash-every" && has_value) {
+            g_hash_every = std::atoi(argv[++i]);
+        } else if (a == "--save-at" && has_value) {
+            AtTick at;
+            if (!parse_at(argv[++i], at)) {
+                std::cerr << "tessaly-run: --save-at takes TICK:SLOT\n";
+                return 2;
+            }
+            g_save_from = at.tick;
+            g_save_slot = std::atoi(at.path.c_str());
+        } else if (a == "--load" && has_value) {
+            g_load_slot = std::atoi(argv[++i]);
+            cfg.step_first_task = &load_first_task;
+        } else if (a == "--replay-from" && has_value) {
+            g_replay_from = std::atoi(argv[++i]);
+        } else if (a == "--seed" && has_value) {
             cfg.fixed_seed = true;
             cfg.seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         } else if (a == "--ticks" && has_value) {
@@ -189,9 +347,30 @@ int main(int argc, char** argv) {
             std::cerr << "usage: tessaly-run [--seed N] [--ticks N] [--keys FILE] "
                          "[--shot TICK:FILE.png]... [--dump TICK:FILE]... [--test-frame] "
                          "[--saves DIR] [--reference-draw] [--battle random|set:ROW,...] "
-                         "[--computer] [--hp N]\n";
+                         "[--computer] [--hp N] [--autoplay] [--character N] [--no-render] "
+                         "[--record FILE] [--replay FILE] [--hash-every N] [--save-at T:SLOT] "
+                         "[--load SLOT] [--replay-from T]\n";
             return 2;
         }
+    }
+    if (replay && !cfg.fixed_seed && g_record_has_seed) {
+        cfg.fixed_seed = true;
+        cfg.seed = g_record_seed;
+    }
+    if (replay && ticks < 0 && g_record_end >= 0) ticks = g_record_end - g_replay_from;
+    if (g_autoplay) autoplay_begin(g_character);
+    if (!record_path.empty()) {
+        g_record.open(record_path);
+        if (!g_record) {
+            std::cerr << "tessaly-run: cannot write " << record_path << "\n";
+            return 2;
+        }
+        // Without a fixed seed the calendar's seed is the one start-up will take.
+        if (!cfg.fixed_seed) {
+            cfg.fixed_seed = true;
+            cfg.seed = static_cast<uint32_t>(std::time(nullptr));
+        }
+        g_record << "# tessaly-run record\nseed " << cfg.seed << "\n";
     }
     // A headless run: no visible window, no sound out, unless the caller chose drivers.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -200,5 +379,12 @@ int main(int argc, char** argv) {
     cfg.after_tick = &after_tick;
     keys_set_source(&script_key);
     before_render(1);
-    return app_main(ticks);
+    const int code = app_main(ticks);
+    if (g_record.is_open()) {
+        g_record << "end " << app_tick_count() << "\n";
+        g_record.close();
+    }
+    if (g_autoplay) std::fputs(autoplay_report().c_str(), stdout);
+    std::fflush(stdout);
+    return code;
 }

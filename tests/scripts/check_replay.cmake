@@ -1,0 +1,51 @@
+# Exact replays: a game played by the runner's player and recorded comes back identical at
+# every checkpoint when its record is played back (the whole game state's hash every 100
+# ticks), and the render pass changes nothing in the ticks.
+include(${CMAKE_CURRENT_LIST_DIR}/proof_common.cmake)
+set(record ${WORK}/proof-replay.rec)
+file(REMOVE ${record})
+set(ticks 8000)
+run_runner(played --seed 11 --autoplay --character 1 --no-render --ticks ${ticks}
+  --record ${record} --hash-every 100)
+hash_lines("${played}" recorded)
+list(LENGTH recorded n)
+if(NOT n EQUAL 80)
+  message(FATAL_ERROR "expected 80 checkpoints, got ${n}:\n${played}")
+endif()
+figure("${played}" "autoplay turns" turns)
+if(turns LESS 10)
+  message(FATAL_ERROR "the recorded game hardly moved:\n${played}")
+endif()
+file(READ ${record} rec)
+if(NOT rec MATCHES "^# tessaly-run record\nseed 11\n" OR NOT rec MATCHES "\nend ${ticks}\n$")
+  message(FATAL_ERROR "record without its seed or end:\n${rec}")
+endif()
+
+run_runner(replayed --replay ${record} --no-render --hash-every 100)
+hash_lines("${replayed}" replay)
+if(NOT replay STREQUAL recorded)
+  foreach(i RANGE 79)
+    list(GET recorded ${i} a)
+    list(GET replay ${i} b)
+    if(NOT a STREQUAL b)
+      message(FATAL_ERROR "the replay departs at checkpoint ${i}:\n  recorded ${a}\n  replayed ${b}")
+    endif()
+  endforeach()
+  message(FATAL_ERROR "the replay has other checkpoints:\n${replay}")
+endif()
+
+# A different seed gives a different game: the hash sees the random state.
+run_runner(other --replay ${record} --seed 12 --no-render --ticks 100 --hash-every 100)
+hash_lines("${other}" other_lines)
+list(GET recorded 0 first)
+if(other_lines STREQUAL first)
+  message(FATAL_ERROR "another seed gave the same state")
+endif()
+
+# The same record with the render pass: the same ticks.
+run_runner(drawn --replay ${record} --ticks 2000 --hash-every 100)
+hash_lines("${drawn}" drawn_lines)
+list(SUBLIST recorded 0 20 first_part)
+if(NOT drawn_lines STREQUAL first_part)
+  message(FATAL_ERROR "drawing changed the game:\n${drawn_lines}\nwithout drawing:\n${first_part}")
+endif()
