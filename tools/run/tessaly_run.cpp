@@ -14,6 +14,7 @@
 //   --autoplay        the human player is played by the runner's own player (autoplay.hpp)
 //   --character N     the character autoplay picks for a new game (0..2, 0 by default)
 //   --no-render       no render pass (the updates alone; nothing drawn changes the game)
+//   --render-every N  the render pass only in every Nth tick
 //   --record FILE     writes the seed and the keys of every tick (held-key changes)
 //   --replay FILE     plays a record back: its seed and its keys
 //   --hash-every N    prints "hash TICK WHOLE SAVED" every N ticks (state_hash.hpp)
@@ -80,6 +81,21 @@ int g_save_slot = -1;
 bool g_saved = false;
 int g_load_slot = -1;
 int g_replay_from = 0;
+int g_render_every = 0;
+long g_rss_start_kb = 0;
+long g_rss_warm_kb = 0;
+long g_rss_end_kb = 0;
+int g_last_tick = -1;
+
+// The resident size of this process in kB, from /proc; 0 where there is none.
+long resident_kb() {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    }
+    return 0;
+}
 
 // --battle: the foes' rows (empty for a random battle) and who fights them.
 std::vector<int32_t> g_battle_rows;
@@ -207,6 +223,12 @@ void before_render(int tick) {
 
 void after_tick(int tick) {
     if (g_autoplay) autoplay_observe(tick);
+    if (tick == 1) g_rss_start_kb = resident_kb();
+    // The graphics driver fills its caches over the first frames drawn: the resident size
+    // after a tenth of the run is the one the end is compared with.
+    if (g_last_tick > 0 && tick == g_last_tick / 10) g_rss_warm_kb = resident_kb();
+    if (tick == g_last_tick) g_rss_end_kb = resident_kb();
+    if (g_render_every > 0) app_config().no_render = (tick + 1) % g_render_every != 0;
     if (g_hash_every > 0 && (tick + g_replay_from) % g_hash_every == 0)
         print_hash(tick + g_replay_from);
     save_when_due(tick);
@@ -287,6 +309,9 @@ int main(int argc, char** argv) {
             g_character = std::atoi(argv[++i]);
         } else if (a == "--no-render") {
             cfg.no_render = true;
+        } else if (a == "--render-every" && has_value) {
+            g_render_every = std::atoi(argv[++i]);
+            cfg.no_render = g_render_every > 1;
         } else if (a == "--record" && has_value) {
             record_path = argv[++i];
         } else if (a == "--replay" && has_value) {
@@ -348,6 +373,7 @@ int main(int argc, char** argv) {
                          "[--shot TICK:FILE.png]... [--dump TICK:FILE]... [--test-frame] "
                          "[--saves DIR] [--reference-draw] [--battle random|set:ROW,...] "
                          "[--computer] [--hp N] [--autoplay] [--character N] [--no-render] "
+                         "[--render-every N] "
                          "[--record FILE] [--replay FILE] [--hash-every N] [--save-at T:SLOT] "
                          "[--load SLOT] [--replay-from T]\n";
             return 2;
@@ -359,6 +385,7 @@ int main(int argc, char** argv) {
     }
     if (replay && ticks < 0 && g_record_end >= 0) ticks = g_record_end - g_replay_from;
     if (g_autoplay) autoplay_begin(g_character);
+    g_last_tick = ticks;
     if (!record_path.empty()) {
         g_record.open(record_path);
         if (!g_record) {
@@ -384,7 +411,11 @@ int main(int argc, char** argv) {
         g_record << "end " << app_tick_count() << "\n";
         g_record.close();
     }
-    if (g_autoplay) std::fputs(autoplay_report().c_str(), stdout);
+    if (g_autoplay) {
+        std::fputs(autoplay_report().c_str(), stdout);
+        std::printf("memory resident_kb start %ld warm %ld end %ld\n", g_rss_start_kb,
+                    g_rss_warm_kb, g_rss_end_kb);
+    }
     std::fflush(stdout);
     return code;
 }
