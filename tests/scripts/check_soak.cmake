@@ -1,8 +1,9 @@
-# A long soak: 100,000 ticks of the runner's player with rivals and battles on (every 100th
-# frame drawn). Every turn ends and the resident size stays flat once the graphics driver has
-# filled its caches. Under the sanitizer build any report ends the run with a failure.
+# A long soak: 100,000 ticks of the runner's player with rivals and battles on, the updates
+# alone (drawing changes nothing in the game, as the replay proof shows, and the graphics
+# driver's own caches grow over its first few thousand frames). Every turn ends and the
+# resident size stays flat. Under the sanitizer build any report ends the run with a failure.
 include(${CMAKE_CURRENT_LIST_DIR}/proof_common.cmake)
-run_runner(out --seed 4 --autoplay --character 0 --render-every 100 --ticks 100000)
+run_runner(out --seed 4 --autoplay --character 0 --no-render --ticks 100000)
 message(STATUS "${out}")
 figure("${out}" "stalled" stalled)
 figure("${out}" "longest_turn" longest)
@@ -13,6 +14,6 @@ if(NOT out MATCHES "resident_kb start ([0-9]+) warm ([0-9]+) end ([0-9]+)")
   message(FATAL_ERROR "no memory figures:\n${out}")
 endif()
 math(EXPR growth "${CMAKE_MATCH_3} - ${CMAKE_MATCH_2}")
-if(growth GREATER 8192)
+if(growth GREATER 2048)
   message(FATAL_ERROR "resident size grew by ${growth} kB after the warm-up:\n${out}")
 endif()
