@@ -18,19 +18,28 @@
 namespace {
 
 constexpr int kBoardSide = 64;
-constexpr int kFramesAfterLoad = 120;
+constexpr int kFramesAfterLoad = 60;
 
 bool no_key(int) {
     return false;
 }
 
-// A private folder as the working directory, with a map pack of the shipped size: a square
-// every other cell of the middle row, the rest open ground.
+// A private folder for the save files. Loading reads the map pack of the working directory
+// for the board's size; where there is none, one of the shipped size is written there: a
+// square every other cell of the middle row, the rest open ground. (The working directory
+// stays: libFuzzer reads its corpus and writes its findings there.)
 bool prepare() {
     using namespace tessaly;
     const std::string folder = "/dev/shm/tessaly-fuzz-save-" + std::to_string(getpid());
     mkdir(folder.c_str(), 0700);
-    if (chdir(folder.c_str()) != 0) return false;
+    save_folder_set(folder.c_str());
+    keys_set_source(&no_key);
+    keys_init();
+    if (!pool_create() || !map_alloc()) return false;
+    if (std::FILE* existing = std::fopen(kMapPackFile, "rb")) {
+        std::fclose(existing);
+        return true;
+    }
     std::FILE* f = std::fopen(kMapPackFile, "wb");
     if (!f) return false;
     const int32_t header[5] = {0, kBoardSide, kBoardSide, 0, 0};
@@ -43,10 +52,7 @@ bool prepare() {
         }
     }
     std::fclose(f);
-    save_folder_set(folder.c_str());
-    keys_set_source(&no_key);
-    keys_init();
-    return pool_create() && map_alloc();
+    return true;
 }
 
 }  // namespace
