@@ -48,6 +48,11 @@ struct Policy {
     bool bought_this_visit = false;
     bool shop_seen = false;
     bool ended_once = false;  // the end picture or the credits have been seen
+    // What the player remembers of the shops it has seen: the items each square sells.
+    int shop_cells[kSquareCount] = {};
+    int32_t shop_items[kSquareCount][kShopItemsMax] = {};
+    int shop_item_counts[kSquareCount] = {};
+    int shops_known = 0;
     AutoplayFigures fig;
     // Observation of the last tick.
     PlayerStep prev_state[3] = {};
@@ -165,6 +170,65 @@ bool wants_healing(const PlayerRecord& p) {
     return p.hit_points * 100 < p.max_hit_points * kHealPercent && heal_slot(p) >= 0;
 }
 
+bool shop_sells(int shop, int32_t item) {
+    for (int i = 0; i < g_policy.shop_item_counts[shop]; ++i) {
+        if (g_policy.shop_items[shop][i] == item) return true;
+    }
+    return false;
+}
+
+// The nearest square of the search on which a known shop sells the item; -1 if none.
+int nearest_shop_with(const Search& s, int32_t item) {
+    int best = -1;
+    for (int k = 0; k < g_policy.shops_known; ++k) {
+        if (!shop_sells(k, item)) continue;
+        const int i = s.index_of(g_policy.shop_cells[k]);
+        if (i > 0 && (best < 0 || s.dist[i] < s.dist[best])) best = i;
+    }
+    return best;
+}
+
+// The nearest square of the search with the square number; -1 if none.
+int nearest_square_numbered(const Search& s, int number) {
+    for (int i = 1; i < s.count; ++i) {
+        if (square_at(s.cells[i]) == number) return i;
+    }
+    return -1;
+}
+
+int32_t known_heal_item() {
+    for (int k = 0; k < g_policy.shops_known; ++k) {
+        for (int i = 0; i < g_policy.shop_item_counts[k]; ++i) {
+            const int32_t id = g_policy.shop_items[k][i];
+            if (id > 0 && id < kItemRows && g_game.items[id].use == kItemUseHeal) return id;
+        }
+    }
+    return 0;
+}
+
+// A purpose before wandering: a request's item from a shop that sells it, the request's giver
+// once the item is carried, healing items when none are left. -1 when there is none.
+int purposeful_goal(const PlayerRecord& p, const Search& s) {
+    if (p.team_number > 0 && p.team_number < kRequestRows) {
+        const RequestRecord& q = g_game.requests[p.team_number];
+        if (q.kind == kRequestKindItem && q.item_id > 0 && !carries(p, q.item_id)) {
+            const int shop = nearest_shop_with(s, q.item_id);
+            if (shop > 0) return shop;
+        } else if (q.square >= kSquareFirst) {
+            const int giver = nearest_square_numbered(s, q.square);
+            if (giver > 0) return giver;
+        }
+    }
+    if (heal_slot(p) < 0) {
+        const int32_t heal = known_heal_item();
+        if (heal > 0 && g_game.items[heal].price <= p.money) {
+            const int shop = nearest_shop_with(s, heal);
+            if (shop > 0) return shop;
+        }
+    }
+    return -1;
+}
+
 // The goal square: the nearest square not landed on yet; once all have been, any other.
 int choose_goal(const Search& s) {
     int best = -1;
@@ -183,7 +247,9 @@ int choose_goal(const Search& s) {
 int wanted_face(const PlayerRecord& p) {
     Search s;
     search_from(grid_cell(p.position.x, p.position.z), s);
-    int i = g_policy.goal_cell == kNoSquare ? -1 : s.index_of(g_policy.goal_cell);
+    int i = purposeful_goal(p, s);
+    if (i > 0) g_policy.goal_cell = s.cells[i];
+    if (i <= 0) i = g_policy.goal_cell == kNoSquare ? -1 : s.index_of(g_policy.goal_cell);
     if (i <= 0) {
         g_policy.goal_cell = choose_goal(s);
         i = g_policy.goal_cell == kNoSquare ? -1 : s.index_of(g_policy.goal_cell);
@@ -280,8 +346,21 @@ void move_cursor(int32_t cursor, int32_t wanted) {
         press(kKeyEnter);
 }
 
+void remember_shop(const ShopRecord& r) {
+    Policy& g = g_policy;
+    const int cell = grid_cell(r.player->position.x, r.player->position.z);
+    int k = 0;
+    while (k < g.shops_known && g.shop_cells[k] != cell) ++k;
+    if (k == kSquareCount) return;
+    if (k == g.shops_known) g.shops_known += 1;
+    g.shop_cells[k] = cell;
+    g.shop_item_counts[k] = r.count < kShopItemsMax ? r.count : kShopItemsMax;
+    for (int i = 0; i < g.shop_item_counts[k]; ++i) g.shop_items[k][i] = r.items[i];
+}
+
 void play_shop(ShopRecord& r) {
     if (!r.player || r.player->computer) return;
+    remember_shop(r);
     const int32_t wanted = g_policy.bought_this_visit ? 0 : shop_wanted_item(r);
     int at = -1;
     for (int i = 0; i < r.count; ++i) {
@@ -462,6 +541,7 @@ void observe_players(int tick) {
         g.last_turn_end = tick;
         std::memset(g.landed, 0, sizeof g.landed);
         g.goal_cell = kNoSquare;
+        g.shops_known = 0;
         for (int32_t& t : g.prev_team) t = 0;
     }
     g.players_live = any;
