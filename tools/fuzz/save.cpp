@@ -13,21 +13,20 @@
 #include "app/keys.hpp"
 #include "app/task_pool.hpp"
 #include "field/map.hpp"
+#include "fuzz_file.hpp"
 #include "state/save_file.hpp"
 
 namespace {
 
-constexpr int kBoardSide = 64;
+constexpr int kBoardSide = 64;  // the board the game ships with
 constexpr int kFramesAfterLoad = 60;
 
 bool no_key(int) {
     return false;
 }
 
-// A private folder for the save files. Loading reads the map pack of the working directory
-// for the board's size; where there is none, one of the shipped size is written there: a
-// square every other cell of the middle row, the rest open ground. (The working directory
-// stays: libFuzzer reads its corpus and writes its findings there.)
+// A private folder for the save files; the map pack stays in the working directory, where
+// libFuzzer also reads its corpus and writes its findings.
 bool prepare() {
     using namespace tessaly;
     const std::string folder = "/dev/shm/tessaly-fuzz-save-" + std::to_string(getpid());
@@ -35,24 +34,7 @@ bool prepare() {
     save_folder_set(folder.c_str());
     keys_set_source(&no_key);
     keys_init();
-    if (!pool_create() || !map_alloc()) return false;
-    if (std::FILE* existing = std::fopen(kMapPackFile, "rb")) {
-        std::fclose(existing);
-        return true;
-    }
-    std::FILE* f = std::fopen(kMapPackFile, "wb");
-    if (!f) return false;
-    const int32_t header[5] = {0, kBoardSide, kBoardSide, 0, 0};
-    std::fwrite(header, sizeof header, 1, f);
-    for (int layer = 0; layer < 2; ++layer) {
-        for (int i = 0; i < kBoardSide * kBoardSide; ++i) {
-            const bool square = layer == 1 && i / kBoardSide == kBoardSide / 2 && i % 2 == 0;
-            const int8_t v = square ? static_cast<int8_t>(1 + (i % kBoardSide) / 2) : 0;
-            std::fputc(static_cast<unsigned char>(v), f);
-        }
-    }
-    std::fclose(f);
-    return true;
+    return pool_create() && map_alloc() && fuzz::ensure_map_pack(kMapPackFile);
 }
 
 }  // namespace
