@@ -138,6 +138,14 @@ bool is_count_template(const std::string& word) {
            word == "MeshVertexColors" || word == "MeshMaterialList" || word == "MeshFaceWraps";
 }
 
+// The data objects our meshes are made of. Any other name before a brace is refused: the mesh
+// library skips an unknown object inside a material list and then reads a material that
+// was never made (found by fuzzing).
+bool is_known_object(const std::string& word) {
+    return is_count_template(word) || word == "Material" || word == "TextureFilename" ||
+           word == "Frame" || word == "FrameTransformMatrix" || word == "Header";
+}
+
 bool x_text_within_bounds(const unsigned char* data, size_t size) {
     // Only the text form, which is what our meshes are; its header is 16 bytes.
     if (size < 16 || std::memcmp(data, "xof ", 4) != 0 || std::memcmp(data + 8, "txt ", 4) != 0)
@@ -146,6 +154,7 @@ bool x_text_within_bounds(const unsigned char* data, size_t size) {
     std::string word;
     bool template_named = false;  // a counted template's keyword (and maybe its name) seen
     bool count_next = false;      // the next number is a declared count
+    std::string first_word;       // the first word since the last brace, ';' or ','
     for (size_t i = 16; i < size; ++i) {
         const char c = static_cast<char>(data[i]);
         if (c == '"') {
@@ -174,7 +183,13 @@ bool x_text_within_bounds(const unsigned char* data, size_t size) {
             }
             count_next = false;
             if (is_count_template(word)) template_named = true;
+            if (first_word.empty()) first_word = word;
             word.clear();
+        }
+        if (c == '{' || c == '}' || c == ';' || c == ',') {
+            // A brace after no word opens a reference to a named object.
+            if (c == '{' && !first_word.empty() && !is_known_object(first_word)) return false;
+            first_word.clear();
         }
         if (c == '{') {
             if (++depth > kMaxNesting) return false;

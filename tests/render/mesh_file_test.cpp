@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <cmath>
 #include <string>
 
@@ -170,6 +173,25 @@ TEST(MeshFile, NestingAndCountsBeyondTheEntryAreRefused) {
              mesh, materials));
     // Our own test mesh, with its frames and counts, still loads.
     EXPECT_TRUE(load(kQuadAndTriangle, mesh, materials));
+}
+
+// Found by fuzzing: an object of an unknown name inside a material list declaring more
+// materials than it holds made the mesh library read a material that was never made.
+TEST(MeshFile, ObjectsOurMeshesNeverUseAreRefused) {
+    MeshData mesh;
+    std::vector<MeshFileMaterial> materials;
+    const std::string finding =
+        "xof 0303txt 0032\nMesh m {\n 3;\n 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n"
+        " 1;\n 3;0,1,2;;\n MeshMaterialList {\n  2;\n  1;\n  1;;\n"
+        "  MeshTeCuooxertrds { 3; 0.0;0.0;, 0.0;0.0;, 0.0;0.0;; }\n"
+        "  Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n }\n}\n";
+    EXPECT_FALSE(load(finding, mesh, materials));
+    // The fuzzer's own input, which crashed the library.
+    std::ifstream in(TESSALY_SOURCE_DIR "/tests/fuzz/findings/assets-x-unknown-template.x",
+                     std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_FALSE(load(bytes, mesh, materials));
 }
 
 TEST(Sphere, LayoutIsPolesAndRingsOfSlices) {
