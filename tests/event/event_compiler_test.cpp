@@ -243,16 +243,14 @@ TEST_F(EventCompilerPack, ContentScriptsLoadBackAsCompiled) {
         SCOPED_TRACE(s.file);
         expect_loaded_as_compiled(s);
     }
-    // Every square's own script shows a message with a portrait; script 0 runs on every
-    // other square.
+    // Every script a square runs says something (monsters speak without a portrait); script
+    // 0 runs on every plain square, and no square names scripts 29..32.
     for (int n = 1; n < evc::kScriptCount; ++n) {
+        if (n >= 29 && n <= 32) continue;
         SCOPED_TRACE(scripts[n].file);
-        bool message = false, portrait = false;
-        for (const Command& c : scripts[n].commands) {
-            message = message || c.number == 2;
-            portrait = portrait || (c.number == 3 && c.numbers[0] <= 24);
-        }
-        EXPECT_TRUE(message && portrait);
+        bool message = false;
+        for (const Command& c : scripts[n].commands) message = message || c.number == 2;
+        EXPECT_TRUE(message);
     }
 
     // The build wrote the same pack for the game.
