@@ -4,6 +4,7 @@
 #include "app/task_pool.hpp"
 #include "battle/battle_stage.hpp"
 #include "field/players.hpp"
+#include "field/walking.hpp"
 #include "render/primitives.hpp"
 #include "render/textures.hpp"
 #include "render/transforms.hpp"

@@ -4,6 +4,7 @@
 
 #include "field/map.hpp"
 #include "field/players.hpp"
+#include "field/walking.hpp"
 
 namespace tessaly {
 namespace {
@@ -72,11 +73,7 @@ void member_follow(MemberRecord& m) {
 }
 
 void member_step(MemberRecord& m) {
-    step_axis(m.position.x, m.position.z, m.facing, kWalkStep);
-    m.step_frame += 1;
-    if (m.step_frame < kFramesPerCell) return;
-    m.step_frame = 0;
-    snap(m);
+    if (!cell_step(m.position, m.facing, m.step_frame)) return;
     if (!m.owner) return;
     const PlayerRecord& owner = *m.owner;
     if (player_is_choosing(owner)) {

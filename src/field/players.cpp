@@ -5,23 +5,17 @@
 #include <string>
 
 #include "app/debug_dump.hpp"
-#include "app/keys.hpp"
 #include "app/task_pool.hpp"
 #include "event/event_runner.hpp"
+#include "field/cpu_turn.hpp"
 #include "field/map.hpp"
 #include "field/route_hints.hpp"
 #include "render/camera.hpp"
-#include "render/sprites.hpp"
-#include "render/transforms.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
 
 namespace tessaly {
 namespace {
-
-int rounded(float v) {
-    return static_cast<int>(round_half_away(v));
-}
 
 constexpr int kStartLevel = 10;
 constexpr int kStartHitPoints = 200;
@@ -39,30 +33,6 @@ struct MapCell {
     int column, row;
 };
 constexpr MapCell kStartCells[kCharacterCount] = {{59, 52}, {59, 45}, {59, 59}};
-
-// Directions tried by corridor_turn for each facing: straight on, one side, the other, back.
-struct CorridorOrder {
-    int facing;
-    float order[4];
-};
-constexpr CorridorOrder kCorridorOrders[] = {
-    {0, {0.0f, 270.0f, 90.0f, 180.0f}},
-    {180, {180.0f, 270.0f, 90.0f, 0.0f}},
-    {270, {270.0f, 0.0f, 180.0f, 90.0f}},
-    {90, {90.0f, 0.0f, 180.0f, 270.0f}},
-};
-
-// Direction keys in the order choose_direction tests them.
-struct DirectionKey {
-    int key;
-    float direction;
-};
-constexpr DirectionKey kDirectionKeys[] = {
-    {kKeyRight, kDirectionEast},
-    {kKeyLeft, kDirectionWest},
-    {kKeyDown, kDirectionSouth},
-    {kKeyUp, kDirectionNorth},
-};
 
 struct StateName {
     PlayerStep state;
@@ -106,21 +76,6 @@ void snap(PlayerRecord& p) {
     snap_to_cell(p.position.x, p.position.z);
 }
 
-int player_cell(const PlayerRecord& p) {
-    return cell_index_at(p.position.x, p.position.z);
-}
-
-// The history has room for the start square and six more; a count outside it (a damaged
-// save) is not written through.
-void history_set(PlayerRecord& p, int cell) {
-    if (p.history_count >= 0 && p.history_count < kHistoryLength) p.history[p.history_count] = cell;
-}
-
-void history_clear(PlayerRecord& p) {
-    p.history_count = 0;
-    for (int32_t& h : p.history) h = 0;
-}
-
 void members_reset(PlayerRecord& p) {
     for (int i = 0; i < kMembersPerPlayer; ++i) {
         MemberRecord& m = p.members[i];
@@ -133,50 +88,29 @@ void members_reset(PlayerRecord& p) {
 
 }  // namespace
 
+int player_cell(const PlayerRecord& p) {
+    return cell_index_at(p.position.x, p.position.z);
+}
+
+void history_set(PlayerRecord& p, int cell) {
+    if (p.history_count >= 0 && p.history_count < kHistoryLength) p.history[p.history_count] = cell;
+}
+
+void history_clear(PlayerRecord& p) {
+    p.history_count = 0;
+    for (int32_t& h : p.history) h = 0;
+}
+
 void turn_waiting(PlayerRecord& p) {
     snap(p);
 }
 
-// A computer player's own turn is not played yet: its turn is passed on at once.
 void turn_start(PlayerRecord& p) {
-    if (p.computer) {
-        end_turn(p);
-        return;
-    }
-    p.state = &die_spin;
+    p.state = p.computer ? &cpu_turn_start : &die_spin;
 }
 
-void die_spin(PlayerRecord& p) {
-    p.steps_left += 1;
-    if (p.steps_left > kDieFaces) p.steps_left = 1;
-    if (!key_confirm()) return;
-    history_clear(p);
-    sound_request(kSoundCursor, 0);
-    p.state = &choose_direction;
-    route_hints_compute(p);
-}
-
-void choose_direction(PlayerRecord& p) {
-    snap(p);
-    history_set(p, player_cell(p));
-    for (const DirectionKey& k : kDirectionKeys) {
-        if (!key_pressed(k.key)) continue;
-        // Only the first key that fires counts; a blocked direction keeps the player waiting.
-        if (terrain_passable_toward(p.position.x, p.position.z, k.direction)) {
-            p.facing = k.direction;
-            p.step_frame = 0;
-            p.state = &walk;
-        }
-        return;
-    }
-}
-
-void walk(PlayerRecord& p) {
-    step_axis(p.position.x, p.position.z, p.facing, kWalkStep);
-    p.step_frame += 1;
-    if (p.step_frame < kFramesPerCell) return;
-    p.step_frame = 0;
-    snap(p);
+void player_walk_frame(PlayerRecord& p) {
+    if (!cell_step(p.position, p.facing, p.step_frame)) return;
     if (square_at(player_cell(p)) >= kSquareFirst) {
         square_reached(p);
     } else {
@@ -198,20 +132,6 @@ void square_reached(PlayerRecord& p) {
         p.steps_left += 2;
     } else if (p.steps_left <= 0) {
         p.state = &arrive;
-    }
-}
-
-void corridor_turn(float x, float z, float& facing) {
-    const int f = static_cast<int>(facing);
-    for (const CorridorOrder& c : kCorridorOrders) {
-        if (c.facing != f) continue;
-        for (float d : c.order) {
-            if (terrain_passable_toward(x, z, d)) {
-                facing = d;
-                return;
-            }
-        }
-        return;
     }
 }
 
@@ -252,35 +172,6 @@ bool player_is_walking(const PlayerRecord& p) {
 
 bool player_is_choosing(const PlayerRecord& p) {
     return p.state == &choose_direction;
-}
-
-int terrain_passable_toward(float x, float z, float direction) {
-    float tx = 0.0f, tz = 0.0f;
-    direction_offset(tx, tz, x, z, direction, kCellSize);
-    return terrain_passable(terrain_at(cell_index_at(tx, tz))) ? 1 : 0;
-}
-
-void step_axis(float& x, float& z, float facing, float distance) {
-    int f = rounded(facing) - 180;
-    f %= 360;
-    if (f < 0) f += 360;
-    // f is the facing turned half around: 180 is east, 270 north, 0 west, 90 south.
-    switch (f) {
-        case 180:
-            x += distance;
-            break;
-        case 270:
-            z += distance;
-            break;
-        case 0:
-            x -= distance;
-            break;
-        case 90:
-            z -= distance;
-            break;
-        default:
-            break;
-    }
 }
 
 void player_stats_from_members(int character_id, int32_t& attack, int32_t& defence) {

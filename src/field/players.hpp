@@ -1,9 +1,11 @@
 #pragma once
-// The three board players (tasks of kind 1010 in slots 10..12), the turn ring, the movement
-// rules every player shares and the human player's turn states.
+// The three board players (tasks of kind 1010 in slots 10..12), the turn ring and the turn
+// states. The walking rules are in walking.hpp, the human turn in human_turn.cpp and the
+// computer turn in cpu_turn.hpp.
 #include <cstdint>
 
 #include "field/members.hpp"
+#include "field/walking.hpp"
 #include "render/matrix.hpp"
 
 namespace tessaly {
@@ -18,14 +20,6 @@ constexpr int kItemSlots = 8;
 constexpr int kRouteHintCount = 4;
 constexpr int kDieFaces = 6;
 
-constexpr float kDirectionEast = 0.0f;
-constexpr float kDirectionNorth = 90.0f;
-constexpr float kDirectionWest = 180.0f;
-constexpr float kDirectionSouth = 270.0f;
-
-// Walkers move 0.5 a frame and a full cell (2 units) in 4 frames.
-constexpr float kWalkStep = 0.5f;
-constexpr int kFramesPerCell = 4;
 constexpr float kPlayerHeight = 0.05f;
 
 struct PlayerRecord {
@@ -64,14 +58,15 @@ struct PlayerRecord {
     int32_t route_hints[kRouteHintCount];
 };
 
-// Human turn states; other code compares a player's state with these.
+// Turn states every player passes through; other code compares a player's state with these.
 void turn_waiting(PlayerRecord& p);
 void turn_start(PlayerRecord& p);
+void arrive(PlayerRecord& p);
+void event_wait(PlayerRecord& p);
+// The human player's own turn states (human_turn.cpp).
 void die_spin(PlayerRecord& p);
 void choose_direction(PlayerRecord& p);
 void walk(PlayerRecord& p);
-void arrive(PlayerRecord& p);
-void event_wait(PlayerRecord& p);
 
 // True while the player walks between cells (the human walk and the computer walks).
 bool player_is_walking(const PlayerRecord& p);
@@ -95,14 +90,19 @@ PlayerRecord* player_in_slot(int slot);
 void player_update(Task* t);
 void player_draw(Task* t);
 
-// 1 when the cell 2 units from (x, z) in the direction may be entered.
-int terrain_passable_toward(float x, float z, float direction);
-// Moves exactly along one axis by the facing (0, 90, 180, 270; others do not move).
-void step_axis(float& x, float& z, float facing, float distance);
+// One frame of the walk between squares (the human walk and the computer's): a whole cell
+// ends on a square in square_reached and elsewhere in corridor_turn.
+void player_walk_frame(PlayerRecord& p);
 // On a square after a full cell: counts the step, applies the back-step rule.
 void square_reached(PlayerRecord& p);
-// Between squares: straight on, else to one side, else the other, else back.
-void corridor_turn(float x, float z, float& facing);
 void end_turn(PlayerRecord& p);
+
+// The history of squares visited this turn: cleared at the die, one entry per square.
+void history_clear(PlayerRecord& p);
+// Writes the cell at the history count; a count outside the history (a damaged save) is
+// not written through.
+void history_set(PlayerRecord& p, int cell);
+// The cell index under the player.
+int player_cell(const PlayerRecord& p);
 
 }  // namespace tessaly
