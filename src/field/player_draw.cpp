@@ -1,6 +1,8 @@
 #include "app/task_pool.hpp"
+#include "field/cpu_turn.hpp"
 #include "field/members.hpp"
 #include "field/players.hpp"
+#include "field/route_hints.hpp"
 #include "render/numbers.hpp"
 #include "render/primitives.hpp"
 #include "render/sprites.hpp"
@@ -33,6 +35,8 @@ constexpr Rect kCharacterIcons[kCharacterCount] = {
 };
 constexpr Rect kComputerMark = {502, 901, 520, 910};
 constexpr Rect kRequestMark = {502, 890, 530, 899};
+constexpr Rect kItemBanner = {722, 919, 917, 944};
+constexpr float kItemBannerY = 300.0f;
 constexpr float kStatusAngle = 45.0f;
 constexpr float kStatusDistance = 32.0f;
 
@@ -95,6 +99,10 @@ void player_draw(Task* t) {
     if (g_game.settings[kSettingRivals] == 0 && p.computer) return;
     for (const MemberRecord& m : p.members) member_draw(m);
     if (p.state != &turn_waiting) turn_banner_draw(p);
+    if (p.state == &cpu_banner) atlas_draw_centered(kItemBanner, kItemBannerY);
+    if (g_game.settings[kSettingRouteHints] == 1 && !p.computer && p.state == &choose_direction) {
+        route_hints_draw(p);
+    }
     status_panel_draw(p);
 }
 

@@ -10,6 +10,7 @@
 #include "field/cpu_turn.hpp"
 #include "field/map.hpp"
 #include "field/route_hints.hpp"
+#include "field/routes.hpp"
 #include "render/camera.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
@@ -46,6 +47,16 @@ constexpr StateName kStateNames[] = {
     {&walk, "walk"},
     {&arrive, "arrive"},
     {&event_wait, "event_wait"},
+    {&cpu_turn_start, "cpu_turn_start"},
+    {&cpu_heal, "cpu_heal"},
+    {&cpu_banner, "cpu_banner"},
+    {&cpu_roll, "cpu_roll"},
+    {&cpu_die_spin, "cpu_die_spin"},
+    {&cpu_choose_direction, "cpu_choose_direction"},
+    {&cpu_walk, "cpu_walk"},
+    {&route_die_spin, "route_die_spin"},
+    {&route_choose_direction, "route_choose_direction"},
+    {&route_walk, "route_walk"},
 };
 
 const char* state_name(PlayerStep s) {
@@ -121,7 +132,7 @@ void player_walk_frame(PlayerRecord& p) {
 void square_reached(PlayerRecord& p) {
     p.steps_left -= 1;
     p.history_count += 1;
-    p.state = &choose_direction;
+    p.state = p.computer ? &cpu_choose_direction : &choose_direction;
     sound_request(kSoundStep, 0);
     history_set(p, player_cell(p));
     route_hints_compute(p);
@@ -167,11 +178,12 @@ void end_turn(PlayerRecord& p) {
 }
 
 bool player_is_walking(const PlayerRecord& p) {
-    return p.state == &walk;
+    return p.state == &walk || p.state == &cpu_walk || p.state == &route_walk;
 }
 
 bool player_is_choosing(const PlayerRecord& p) {
-    return p.state == &choose_direction;
+    return p.state == &choose_direction || p.state == &cpu_choose_direction ||
+           p.state == &route_choose_direction;
 }
 
 void player_stats_from_members(int character_id, int32_t& attack, int32_t& defence) {

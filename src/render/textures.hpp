@@ -1,5 +1,5 @@
 #pragma once
-// The graphics globals made from the asset pack: the two sheets, the 24 texture slots, the
+// The graphics globals made from the asset pack: the two sheets, the 25 texture slots, the
 // 25 meshes with their materials and material textures, and the two generated spheres.
 #include <cstdint>
 #include <vector>
@@ -12,7 +12,9 @@ namespace tessaly {
 using Texture = platform::GpuTexture;
 using Material = platform::GpuMaterial;
 
-constexpr int kTextureSlots = 24;
+// Slots 0..23 are the board tiles and hint arrows of entries 2..25; slot 24 (entry 26) is
+// the 25th arrow, the hint toward destination 4 lying to the south.
+constexpr int kTextureSlots = 25;
 constexpr int kMeshCount = 25;
 // Opaque pure green: every such texel becomes transparent black.
 constexpr uint32_t kColourKey = 0xFF00FF00;
@@ -41,7 +43,7 @@ constexpr SphereSpec kSphereLarge = {3.4f, 16, 16, 0xFFFF0000};
 
 Texture* atlas_texture();
 Texture* second_texture();
-Texture* texture_slot(int n);    // 0..23; null outside
+Texture* texture_slot(int n);    // 0..24; null outside
 MeshRecord& mesh_record(int n);  // 0..24
 MeshRecord& sphere_small();
 MeshRecord& sphere_large();
@@ -50,7 +52,7 @@ int mesh_texture_count();
 
 // A texture from pack entry index; 0 (and out null) on failure.
 int texture_from_entry(Texture** out, int index);
-// The atlas, the second sheet and the 24 slots, in this order; 0 at the first failure.
+// The atlas, the second sheet and the 25 slots, in this order; 0 at the first failure.
 int textures_load();
 // The 25 meshes from entries 90..114 with their material textures, then the two spheres.
 int meshes_load();

@@ -10,6 +10,7 @@
 #include "field/map.hpp"
 #include "field/players.hpp"
 #include "field/route_hints.hpp"
+#include "field/routes.hpp"
 #include "field/terrain.hpp"
 #include "platform/files.hpp"
 #include "render/camera.hpp"
@@ -20,9 +21,6 @@ namespace tessaly {
 namespace {
 
 constexpr int kItemIdLast = kItemRows - 1;
-constexpr int kRouteCount = 12;
-constexpr int kRouteDieEntries = 20;
-constexpr int kRouteDirectionEntries = 40;
 constexpr int kAttackStyleLast = 5;
 constexpr int kStageLast = kEventStages - 1;
 // The item block is written this many times over; reading keeps the last copy.

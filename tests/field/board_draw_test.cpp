@@ -6,6 +6,7 @@
 
 #include "app/task_pool.hpp"
 #include "board_helpers.hpp"
+#include "field/cpu_turn.hpp"
 #include "field/minimap.hpp"
 #include "field/players.hpp"
 #include "field/terrain.hpp"
@@ -331,6 +332,61 @@ TEST_F(PlayerDraw, HiddenOrRivalFreeComputerPlayersDrawNothing) {
     g_game.settings[kSettingRivals] = 1;
     draw();
     EXPECT_FALSE(draws().empty());
+}
+
+TEST_F(PlayerDraw, ComputerHealingShowsTheItemBannerCentred) {
+    p->computer = 1;
+    p->state = &cpu_heal;
+    draw();
+    EXPECT_TRUE(sprites_from(722, 919).empty());
+    p->state = &cpu_banner;
+    draw();
+    const std::vector<RecordedDraw> banner = sprites_from(722, 919);
+    ASSERT_EQ(banner.size(), 1u);
+    // 195 wide: (640 - 195) / 2.
+    EXPECT_FLOAT_EQ(sprite_x(banner[0]), round_half_away(222.5f));
+    EXPECT_FLOAT_EQ(sprite_y(banner[0]), 300.0f);
+}
+
+TEST_F(PlayerDraw, RouteHintsLieAroundTheHumanWhileItChoosesAWay) {
+    p->route_hints[0] = 9;
+    p->route_hints[1] = -1;
+    p->route_hints[2] = 23;
+    p->route_hints[3] = 24;
+    p->state = &choose_direction;
+    draw();
+    const Texture* east = texture_slot(9);
+    const Texture* south = texture_slot(24);
+    ASSERT_NE(south, nullptr);
+    ASSERT_EQ(fans_with(east).size(), 1u);
+    ASSERT_EQ(fans_with(texture_slot(23)).size(), 1u);
+    const std::vector<RecordedDraw> s = fans_with(south);
+    ASSERT_EQ(s.size(), 1u);
+    // Three units south of the player, 4 up, corners 1.4 away: north-west corner first.
+    // (Angles turn with 3.14 for pi, so the corners sit a hair off the exact square.)
+    const float r = 1.4f * std::cos(3.14159265f / 4.0f);
+    EXPECT_NEAR(s[0].vertices[0].x, p->position.x - r, 0.03f);
+    EXPECT_NEAR(s[0].vertices[0].z, p->position.z - 3.0f + r, 0.03f);
+    EXPECT_NEAR(s[0].vertices[0].y, 4.0f, 1e-5f);
+    EXPECT_NEAR(s[0].vertices[2].x, p->position.x + r, 0.03f);
+    EXPECT_NEAR(s[0].vertices[2].z, p->position.z - 3.0f - r, 0.03f);
+    EXPECT_FLOAT_EQ(s[0].vertices[2].u, 1.0f);
+    EXPECT_FLOAT_EQ(s[0].vertices[2].v, 1.0f);
+    const std::vector<RecordedDraw> e = fans_with(east);
+    EXPECT_NEAR(e[0].vertices[0].x, p->position.x + 3.0f - r, 0.03f);
+    // Not while the die spins, not with the setting off, never for a computer player.
+    p->state = &die_spin;
+    draw();
+    EXPECT_TRUE(fans_with(east).empty());
+    p->state = &choose_direction;
+    g_game.settings[kSettingRouteHints] = 0;
+    draw();
+    EXPECT_TRUE(fans_with(east).empty());
+    g_game.settings[kSettingRouteHints] = 1;
+    p->computer = 1;
+    p->state = &cpu_choose_direction;
+    draw();
+    EXPECT_TRUE(fans_with(east).empty());
 }
 
 TEST_F(PlayerDraw, PlayerOutOfSightDrawsNothing) {

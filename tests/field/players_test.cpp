@@ -334,15 +334,6 @@ TEST_F(Players, NothingMovesWhileAnEventRuns) {
     EXPECT_FLOAT_EQ(p.position.z, z + 0.5f);
 }
 
-TEST_F(Players, ComputerTurnIsPassedOnAtOnce) {
-    float x, z;
-    cell_world(1, 1, x, z);
-    PlayerRecord* p = player_create(x, kPlayerHeight, z, 1, 1);
-    p->state = &turn_start;
-    ticks(2);
-    EXPECT_EQ(p->state, &turn_waiting);
-}
-
 TEST_F(Players, DeadPlayerEndsItsTask) {
     PlayerRecord& p = human_at(1, 4);
     p.alive = 0;

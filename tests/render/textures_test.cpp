@@ -65,11 +65,14 @@ TEST_F(Textures, SheetsAndSlotsComeFromTheirEntries) {
     entries[kEntryAtlas] = test::png_filled(2, 2, 0xFF0000FF);
     entries[kEntrySecondSheet] = test::png_filled(2, 2, 0xFF00FFFF);
     entries[kEntryTextureSlots + 23] = test::png_filled(2, 2, 0xFFFF00FF);
+    // The 25th slot, the hint toward destination 4 lying south, is entry 26.
+    entries[26] = test::png_filled(2, 2, 0xFF123456);
     start();
     EXPECT_EQ(platform::gpu_texture_texels(atlas_texture())[0], 0xFF0000FFu);
     EXPECT_EQ(platform::gpu_texture_texels(second_texture())[0], 0xFF00FFFFu);
     EXPECT_EQ(platform::gpu_texture_texels(texture_slot(23))[0], 0xFFFF00FFu);
-    EXPECT_EQ(texture_slot(24), nullptr);
+    EXPECT_EQ(platform::gpu_texture_texels(texture_slot(24))[0], 0xFF123456u);
+    EXPECT_EQ(texture_slot(25), nullptr);
 }
 
 TEST_F(Textures, MaterialTexturesTakeEntriesInTheOrderMeshesNameThem) {

@@ -12,6 +12,7 @@
 #include "platform/image.hpp"
 #include "render/asset_pack.hpp"
 #include "render/device.hpp"
+#include "render/textures.hpp"
 
 namespace tessaly::test {
 
@@ -97,7 +98,8 @@ PackEntries pack_entries_small() {
     PackEntries e(kPackEntries);
     e[kEntryAtlas] = png_filled(8, 8, 0xFFFFFFFF);
     e[kEntrySecondSheet] = png_filled(8, 8, 0xFFFFFFFF);
-    for (int n = 0; n < 24; ++n) e[kEntryTextureSlots + n] = png_filled(8, 8, 0xFF808080);
+    for (int n = 0; n < kTextureSlots; ++n)
+        e[kEntryTextureSlots + n] = png_filled(8, 8, 0xFF808080);
     const std::string triangle = x_mesh({0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2}, {""});
     for (int n = 0; n < 25; ++n) e[kEntryMeshes + n] = bytes_of(triangle);
     return e;
