@@ -260,6 +260,12 @@ TEST_F(Camera, UpdatePlacesTheEyeAroundTheTargetAndSetsTheView) {
 // A whole round: the human ends its turn, the camera waits, pans to each computer player
 // (whose turn passes at once for now) and back, and the human's turn starts again.
 TEST_F(Camera, TurnGoesRoundTheRingAndComesBackToTheHuman) {
+    // Squares on every odd column of every odd row, so the computer players' walks end.
+    std::vector<std::string> rows(20, std::string(20, '.'));
+    for (int r = 1; r < 20; r += 2) {
+        for (int col = 1; col < 20; col += 2) rows[r][col] = 'o';
+    }
+    test::lay_board(rows);
     PlayerRecord& a = add_player(1, 1, 0);
     PlayerRecord& b = add_player(5, 1, 1);
     PlayerRecord& d = add_player(5, 5, 1);
@@ -278,7 +284,7 @@ TEST_F(Camera, TurnGoesRoundTheRingAndComesBackToTheHuman) {
     EXPECT_EQ(a.state, &die_spin);
     EXPECT_EQ(c.followed, &a);
     EXPECT_EQ(b.state, &turn_waiting);
-    // Three waits of 50 ticks and three pans of 4 units (8 steps each and a closing tick).
+    // Three waits of 50 ticks and three pans, and the two computer players' own turns.
     EXPECT_GT(n, 150);
 }
 

@@ -11,6 +11,7 @@
 //                     rows of the member data table), fought by a lone player of character 0
 //   --computer        that player is computer-controlled and fights without keys
 //   --hp N            that player's hit points (and their maximum)
+//   --rivals-hp N     the computer players of a new game start with N hit points
 //   --autoplay        the human player is played by the runner's own player (autoplay.hpp)
 //   --character N     the character autoplay picks for a new game (0..2, 0 by default)
 //   --no-render       no render pass (the updates alone; nothing drawn changes the game)
@@ -50,6 +51,21 @@
 namespace {
 
 using namespace tessaly;
+
+// --rivals-hp: set once, on the first tick that has players.
+int g_rivals_hp = 0;
+
+void rivals_hp_apply() {
+    if (g_rivals_hp <= 0) return;
+    bool any = false;
+    for (int s = kSlotPlayersFirst; s < kSlotPlayersEnd; ++s) {
+        PlayerRecord* p = player_in_slot(s);
+        if (!p) continue;
+        any = true;
+        if (p->computer) p->hit_points = g_rivals_hp;
+    }
+    if (any) g_rivals_hp = 0;
+}
 
 struct KeyStep {
     int tick;
@@ -222,6 +238,7 @@ void before_render(int tick) {
 }
 
 void after_tick(int tick) {
+    rivals_hp_apply();
     if (g_autoplay) autoplay_observe(tick);
     if (tick == 1) g_rss_start_kb = resident_kb();
     // The graphics driver fills its caches over the first frames drawn: the resident size
@@ -359,6 +376,8 @@ int main(int argc, char** argv) {
             cfg.step_first_task = &battle_first_task;
         } else if (a == "--computer") {
             g_battle_computer = 1;
+        } else if (a == "--rivals-hp" && has_value) {
+            g_rivals_hp = std::atoi(argv[++i]);
         } else if (a == "--hp" && has_value) {
             g_battle_hp = std::atoi(argv[++i]);
         } else if ((a == "--shot" || a == "--dump") && has_value) {
