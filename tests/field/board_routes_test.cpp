@@ -12,6 +12,7 @@
 #include "board_helpers.hpp"
 #include "field/map.hpp"
 #include "field/players.hpp"
+#include "field/routes.hpp"
 #include "render/transforms.hpp"
 
 namespace tessaly {
@@ -19,34 +20,34 @@ namespace {
 
 const std::string kBuiltBoard = std::string(TESSALY_BINARY_DIR) + "/mappack.dat";
 
-// The route tables the computer players follow (die values; directions in degrees).
-const std::vector<std::vector<int>> kRouteDice = {
-    {3, 2, 4, 2, 4, 3},          {5, 3, 1, 3, 4, 2},       {3, 2, 3, 2, 2, 2, 3, 3},
-    {1, 2, 3, 1, 2, 2, 2, 1, 4}, {2, 4, 2, 4, 1, 3},       {1, 5, 2, 2, 3, 3},
-    {2, 2, 2, 1, 3, 1, 3},       {1, 3, 2, 1, 1, 1, 3, 2}, {1, 3, 3, 2, 3, 1, 3, 2},
-    {1, 3, 3, 2, 3, 1, 3, 2},    {2, 2, 3, 3, 3, 2, 3, 2}, {1, 1, 4, 4, 1, 5, 2, 2},
-};
-const std::vector<int> kR0 = {270, 180, 90,  180, 90,  90,  90,  0,   90,
-                              270, 180, 270, 270, 270, 270, 270, 270, 90};
-const std::vector<int> kR6 = {0, 270, 270, 270, 0, 0, 90, 270, 180, 180, 180, 90, 90, 180};
-const std::vector<int> kR8 = {270, 270, 270, 270, 270, 270, 270, 90, 90,
-                              270, 270, 180, 90,  180, 90,  90,  90, 90};
-const std::vector<int> kR10 = {270, 270, 270, 270, 270, 0,   0,  270, 180, 180,
-                               0,   0,   90,  180, 180, 180, 90, 90,  90,  90};
-const std::vector<std::vector<int>> kRouteDirections = {
-    kR0,
-    kR0,
-    {270, 180, 180, 90, 90, 90, 90, 90, 90, 0, 180, 180, 270, 270, 270, 270, 0, 0, 270, 90},
-    {270, 180, 90, 180, 90, 90, 90, 90, 0, 180, 270, 270, 270, 270, 270, 270, 270, 90},
-    {0, 270, 0, 90, 0, 270, 0, 270, 90, 90, 90, 180, 270, 180, 90, 180},
-    {0, 270, 0, 90, 0, 270, 0, 270, 90, 90, 90, 180, 270, 180, 180, 90},
-    kR6,
-    kR6,
-    kR8,
-    kR8,
-    kR10,
-    kR10,
-};
+// The route tables the computer players follow, up to their end markers (route 7 has none:
+// its eight values).
+std::vector<int> route_dice(int route) {
+    std::vector<int> out;
+    for (int32_t v : kRouteDieLists[route]) {
+        if (v <= 0) break;
+        out.push_back(v);
+    }
+    return out;
+}
+std::vector<int> route_directions(int route) {
+    std::vector<int> out;
+    for (float d : kRouteDirectionLists[route]) {
+        if (d < 0.0f) break;
+        out.push_back(static_cast<int>(d));
+    }
+    return out;
+}
+const std::vector<std::vector<int>> kRouteDice = [] {
+    std::vector<std::vector<int>> all;
+    for (int r = 0; r < kRouteCount; ++r) all.push_back(route_dice(r));
+    return all;
+}();
+const std::vector<std::vector<int>> kRouteDirections = [] {
+    std::vector<std::vector<int>> all;
+    for (int r = 0; r < kRouteCount; ++r) all.push_back(route_directions(r));
+    return all;
+}();
 
 // What each request needs of the board: its giver's square, the square whose shop sells its
 // item (content/board/README.md) and the routes its giver hands out.
