@@ -3,14 +3,14 @@
 # banner, spins its die and walks. The human's route hints are drawn while it chooses
 # (the frame of tick 62 is drawn before that tick's keys are read).
 set(prefix ${WORK}/rival-heal)
-file(REMOVE ${prefix}-61.txt ${prefix}-300.txt ${prefix}-430.txt ${prefix}-600.txt)
+file(REMOVE ${prefix}-61.txt ${prefix}-400.txt ${prefix}-500.txt ${prefix}-760.txt)
 set(shots)
 if(SHOTS)
-  set(shots --shot 62:${SHOTS}/route_hints.png --shot 430:${SHOTS}/cpu_item_banner.png)
+  set(shots --shot 62:${SHOTS}/route_hints.png --shot 500:${SHOTS}/cpu_item_banner.png)
 endif()
-execute_process(COMMAND ${RUNNER} --seed 1 --ticks 600 --keys ${KEYS} --rivals-hp 20
-  --dump 61:${prefix}-61.txt --dump 300:${prefix}-300.txt --dump 430:${prefix}-430.txt
-  --dump 600:${prefix}-600.txt ${shots}
+execute_process(COMMAND ${RUNNER} --seed 1 --ticks 760 --keys ${KEYS} --rivals-hp 20
+  --dump 61:${prefix}-61.txt --dump 400:${prefix}-400.txt --dump 500:${prefix}-500.txt
+  --dump 760:${prefix}-760.txt ${shots}
   WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "tessaly-run exited with ${rc}")
@@ -22,7 +22,7 @@ function(expect tick pattern what)
   endif()
 endfunction()
 expect(61 "player 10 character 2 computer 0 state choose_direction" "the human chooses a way")
-expect(300 "player 11 character 0 computer 1 state cpu_heal" "the rival heals")
-expect(430 "player 11 character 0 computer 1 state cpu_banner" "the item banner is up")
-expect(600 "player 11 character 0 computer 1 state turn_waiting"
+expect(400 "player 11 character 0 computer 1 state cpu_heal" "the rival heals")
+expect(500 "player 11 character 0 computer 1 state cpu_banner" "the item banner is up")
+expect(760 "player 11 character 0 computer 1 state turn_waiting"
   "the rival's turn has ended")
