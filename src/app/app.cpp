@@ -2,13 +2,15 @@
 
 #include <cstring>
 
+#include "app/asset_pack.hpp"
 #include "app/keys.hpp"
+#include "app/random.hpp"
 #include "app/task_pool.hpp"
 #include "field/map.hpp"
 #include "platform/clock.hpp"
 #include "platform/window.hpp"
-#include "render/asset_pack.hpp"
 #include "render/device.hpp"
+#include "scene/options.hpp"
 #include "scene/title.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
@@ -19,9 +21,12 @@ int32_t g_running = 0;
 
 namespace {
 
-uint32_t g_random_state = 1;
 int g_ticks = 0;
 bool g_startup_failed = false;
+
+int graphics_start_with_settings() {
+    return graphics_start(display_settings());
+}
 
 AppConfig default_config() {
     AppConfig c{};
@@ -35,7 +40,7 @@ AppConfig default_config() {
     c.step_init_parameters = &init_parameters;
     c.step_pack_load = &pack_load;
     c.step_sound_init = &sound_init;
-    c.step_graphics_start = &graphics_start;
+    c.step_graphics_start = &graphics_start_with_settings;
     c.step_first_task = &title_open;
     return c;
 }
@@ -54,7 +59,7 @@ void release_pool_and_map() {
 // The message, then the releases, then the window: graphics live in the window, so they are
 // released while it still exists, in the order of the shut-down.
 void fail_startup(const char* text, void (*release)()) {
-    platform::error_box(kErrorCaption, text);
+    error_show(text);
     if (release) release();
     platform::window_destroy();
 }
@@ -81,18 +86,8 @@ void app_config_reset() {
     g_config = default_config();
 }
 
-void random_seed(uint32_t seed) {
-    g_random_state = seed;
-}
-
-int32_t random_below(int32_t n) {
-    g_random_state = g_random_state * 214013u + 2531011u;
-    const int32_t r = static_cast<int32_t>((g_random_state >> 16) & 0x7FFF);
-    return n > 0 ? r % n : 0;
-}
-
-uint32_t random_state() {
-    return g_random_state;
+void error_show(const char* text) {
+    platform::error_box(kErrorCaption, text);
 }
 
 void* zero_bytes(void* buffer, size_t length) {
@@ -169,6 +164,8 @@ void frame_tick() {
     if (!g_config.no_wait) frame_wait(t0);
     ++g_ticks;
     if (g_config.after_tick) g_config.after_tick(g_ticks);
+    // A device that could not be made again after a lost frame or a settings change ends the run.
+    if (graphics_failed()) g_running = 0;
     if (g_running == 0) app_shutdown();
 }
 
@@ -213,7 +210,7 @@ bool create_main_window() {
 int app_main(int max_ticks) {
     if (!create_main_window()) {
         // No window, no display: say so rather than end without a word.
-        platform::error_box(kErrorCaption, "graphic init error");
+        error_show("graphic init error");
         return 1;
     }
     const int code = message_loop(max_ticks);

@@ -52,11 +52,9 @@ int message_loop(int max_ticks);
 // Ticks run since start-up.
 int app_tick_count();
 
-void random_seed(uint32_t seed);
-// The runtime's rand() modulo n: state = state * 214013 + 2531011, result (state >> 16) & 0x7FFF.
-int32_t random_below(int32_t n);
-// The generator's state: what random_seed would set to go on from here.
-uint32_t random_state();
 void* zero_bytes(void* buffer, size_t length);
+// The error box with the game's caption and its own short text ("data load failed"); standard
+// error gets the reason the last failure left.
+void error_show(const char* text);
 
 }  // namespace tessaly

@@ -6,6 +6,7 @@
 
 #include "app/app.hpp"
 #include "app/keys.hpp"
+#include "app/random.hpp"
 #include "app/task_pool.hpp"
 #include "field/players.hpp"
 #include "field/terrain.hpp"

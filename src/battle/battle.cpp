@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app.hpp"
 #include "app/debug_dump.hpp"
 #include "app/keys.hpp"
+#include "app/random.hpp"
 #include "app/task_pool.hpp"
 #include "battle/battle_stage.hpp"
 #include "field/players.hpp"

@@ -145,6 +145,8 @@ struct RecordedDraw {
 };
 const std::vector<RecordedDraw>& gpu_recorded_draws();
 int gpu_recorded_clears();
+// The settings the recording device was last made with.
+GpuSettings gpu_recorded_settings();
 void gpu_recording_reset();
 // The texels a recording texture holds (ARGB, row by row); null elsewhere.
 const uint32_t* gpu_texture_texels(const GpuTexture* texture);

@@ -11,6 +11,7 @@ std::vector<RecordedDraw> g_draws;
 int g_clears = 0;
 int g_frame_calls = 0;
 int g_last_frame_calls = 0;
+GpuSettings g_settings{};
 
 RecordedDraw record_of(const GpuDrawState& s) {
     RecordedDraw r{};
@@ -26,7 +27,8 @@ RecordedDraw record_of(const GpuDrawState& s) {
     return r;
 }
 
-bool create(const GpuSettings&) {
+bool create(const GpuSettings& settings) {
+    g_settings = settings;
     gpu_recording_reset();
     g_last_frame_calls = 0;
     return true;
@@ -106,6 +108,9 @@ const std::vector<RecordedDraw>& gpu_recorded_draws() {
 }
 int gpu_recorded_clears() {
     return g_clears;
+}
+GpuSettings gpu_recorded_settings() {
+    return g_settings;
 }
 void gpu_recording_reset() {
     g_draws.clear();

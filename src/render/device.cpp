@@ -3,13 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app.hpp"
 #include "app/task_pool.hpp"
 #include "platform/image.hpp"
 #include "platform/window.hpp"
 #include "render/textures.hpp"
 #include "render/transforms.hpp"
-#include "state/game_state.hpp"
 
 namespace tessaly {
 namespace {
@@ -19,11 +17,8 @@ constexpr Vec3 kStartEye = {0.0f, 100.0f, 0.1f};
 
 platform::GpuBackend g_backend = platform::GpuBackend::OpenGL;
 std::string g_capture_path;
-
-platform::GpuSettings settings_now() {
-    return {g_game.settings[kSettingWindowMode] != 0, g_game.settings[kSettingVsync] != 0,
-            g_game.settings[kSettingDepth24] != 0};
-}
+DisplaySettings g_settings = kDisplayDefaults;
+bool g_failed = false;
 
 void capture_write() {
     if (g_capture_path.empty()) return;
@@ -36,11 +31,13 @@ void capture_write() {
     g_capture_path.clear();
 }
 
-// Release, place the window, start again; if that fails the program ends after this tick.
-void graphics_rebuild() {
+// Release, place the window, start again; a failure is kept for the shell to end the run.
+bool graphics_rebuild(const DisplaySettings& settings) {
     graphics_release();
-    place_window_for_mode();
-    if (!graphics_start()) g_running = 0;
+    platform::window_place(settings.windowed);
+    if (graphics_start(settings)) return true;
+    g_failed = true;
+    return false;
 }
 
 }  // namespace
@@ -49,11 +46,13 @@ void graphics_backend_select(platform::GpuBackend backend) {
     g_backend = backend;
 }
 
-int graphics_start() {
+int graphics_start(const DisplaySettings& settings) {
+    g_settings = settings;
+    g_failed = false;
     meshes_release();
     textures_release();
     platform::gpu_destroy();
-    if (!platform::gpu_create(g_backend, settings_now())) return 0;
+    if (!platform::gpu_create(g_backend, settings)) return 0;
     if (!meshes_load()) return 0;
     if (!textures_load()) return 0;
     // The render states of the whole run.
@@ -78,20 +77,20 @@ void render_frame() {
     task_draw_pass();
     platform::gpu_texture_bind(nullptr);
     capture_write();
-    if (!platform::gpu_present()) graphics_rebuild();
+    if (!platform::gpu_present()) graphics_rebuild(g_settings);
 }
 
-void graphics_recreate() {
-    if (!platform::gpu_exists()) return;
-    graphics_rebuild();
+bool graphics_recreate(const DisplaySettings& settings) {
+    if (!platform::gpu_exists()) return false;
+    return graphics_rebuild(settings);
 }
 
 bool graphics_ready() {
     return platform::gpu_exists();
 }
 
-void place_window_for_mode() {
-    platform::window_place(g_game.settings[kSettingWindowMode] != 0);
+bool graphics_failed() {
+    return g_failed;
 }
 
 void depth_test_set(bool on) {

@@ -7,16 +7,24 @@ namespace tessaly {
 constexpr uint32_t kClearColour = 0xFF000000;
 constexpr float kClearDepth = 1.0f;
 
-int graphics_start();
+// What the device is made with: the window mode, vertical sync and the depth buffer's size.
+// A fresh game has them all on.
+using DisplaySettings = platform::GpuSettings;
+constexpr DisplaySettings kDisplayDefaults = {true, true, true};
+
+// Makes the device with these settings and loads the meshes and textures; 0 on failure.
+// The device keeps the settings for rebuilding itself after a lost frame.
+int graphics_start(const DisplaySettings& settings = kDisplayDefaults);
 void graphics_release();
 void render_frame();
-// After a display setting changed: release, place the window, start again; a failure
-// clears the running flag.
-void graphics_recreate();
+// After a display setting changed: release, place the window, start again with the new
+// settings; false (and graphics_failed) when that fails.
+bool graphics_recreate(const DisplaySettings& settings);
 // True while a device exists.
 bool graphics_ready();
-// Moves the main window to suit the window mode setting.
-void place_window_for_mode();
+// True once a rebuild (after a lost frame or a settings change) has failed and no device
+// could be made again; the shell ends the run. graphics_start clears it.
+bool graphics_failed();
 // The depth test on or off (the flat backdrop turns it off around itself).
 void depth_test_set(bool on);
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/asset_pack.hpp"
 #include "platform/mesh_file.hpp"
-#include "render/asset_pack.hpp"
 
 namespace tessaly {
 namespace {

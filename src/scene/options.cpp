@@ -89,7 +89,13 @@ void settings_apply(int32_t caller) {
     } else {
         music_stop();
     }
-    if (display_changed()) graphics_recreate();
+    // A failed re-creation is seen by the shell, which ends the run after this tick.
+    if (display_changed()) graphics_recreate(display_settings());
+}
+
+DisplaySettings display_settings() {
+    const int32_t* s = g_game.settings;
+    return {s[kSettingWindowMode] != 0, s[kSettingVsync] != 0, s[kSettingDepth24] != 0};
 }
 
 void rivals_drop_requests() {

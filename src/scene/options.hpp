@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/task_pool.hpp"
+#include "render/device.hpp"
 
 namespace tessaly {
 
@@ -36,6 +37,8 @@ int options_open(float panel_y, int32_t caller);
 // restarted from its beginning (or stopped), and the device re-created when a display
 // setting differs from what it was when the scene opened.
 void settings_apply(int32_t caller);
+// The window mode, vertical sync and depth buffer settings, as the device takes them.
+DisplaySettings display_settings();
 // Every computer player that holds a request gives it up.
 void rivals_drop_requests();
 

@@ -3,9 +3,9 @@
 #include <span>
 #include <string>
 
+#include "app/asset_pack.hpp"
 #include "app/debug_dump.hpp"
 #include "platform/audio.hpp"
-#include "render/asset_pack.hpp"
 #include "sound/wave.hpp"
 #include "state/game_state.hpp"
 

@@ -7,36 +7,16 @@
 #include <cstring>
 #include <string>
 
+#include "app/asset_pack.hpp"
 #include "app/task_pool.hpp"
 #include "platform/gpu.hpp"
 #include "platform/window.hpp"
-#include "render/asset_pack.hpp"
 #include "render/device.hpp"
 #include "state/game_state.hpp"
 #include "support/scratch_dir.hpp"
 
 namespace tessaly {
 namespace {
-
-TEST(Random, MatchesTheRuntimeGeneratorSequence) {
-    // The first values of the classic rand() after srand(1).
-    random_seed(1);
-    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
-    for (int e : expected) EXPECT_EQ(random_below(32768), e);
-}
-
-TEST(Random, SameSeedSameSequenceAndRangeHolds) {
-    random_seed(12345);
-    int a[50];
-    for (int& v : a) v = random_below(6);
-    random_seed(12345);
-    for (int v : a) {
-        EXPECT_EQ(random_below(6), v);
-        EXPECT_GE(v, 0);
-        EXPECT_LT(v, 6);
-    }
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(random_below(1), 0);
-}
 
 TEST(ZeroBytes, ClearsExactlyTheGivenLength) {
     unsigned char buf[8];
@@ -160,7 +140,7 @@ TEST_F(Startup, GraphicsFailureReleasesTheDeviceBeforeTheWindow) {
     copy_pack();
     app_config().no_wait = true;
     app_config().step_graphics_start = [] {
-        graphics_start();  // a device and its textures, then a failure after them
+        graphics_start(kDisplayDefaults);  // a device and its textures, then a failure after them
         return 0;
     };
     const int orphaned = platform::gpu_opengl_orphaned_releases();
@@ -255,6 +235,46 @@ TEST_F(Startup, CloseRequestShutsDownAtOnceAndNoTickFollows) {
     EXPECT_EQ(pack_buffer(), nullptr);
     EXPECT_EQ(g_game.square_layer, nullptr);
     EXPECT_FALSE(platform::window_exists());
+}
+
+int init_without_vsync() {
+    const int ok = init_parameters();
+    g_game.settings[kSettingVsync] = 0;
+    return ok;
+}
+
+TEST_F(Startup, TheDeviceIsMadeWithTheDisplaySettingsOfTheGame) {
+    copy_pack();
+    app_config().step_init_parameters = &init_without_vsync;
+    graphics_backend_select(platform::GpuBackend::Recording);
+    ASSERT_TRUE(platform::window_create("Tessaly", "KORVIN"));
+    ASSERT_TRUE(app_startup());
+    EXPECT_FALSE(platform::gpu_recorded_settings().vsync);
+    EXPECT_TRUE(platform::gpu_recorded_settings().depth24);
+    EXPECT_TRUE(platform::gpu_recorded_settings().windowed);
+    app_shutdown();
+    graphics_backend_select(platform::GpuBackend::OpenGL);
+    platform::quit_reset();
+}
+
+// The pack is gone when the device has to be made again: it cannot be.
+void device_breaking_update(Task*) {
+    pack_release();
+    graphics_recreate(kDisplayDefaults);
+}
+int device_breaking_first_task() {
+    Task* t = task_alloc_at(5);
+    task_start(t, 0, &device_breaking_update, nullptr);
+    return 1;
+}
+
+TEST_F(Startup, ADeviceThatCannotBeMadeAgainEndsTheRunAfterThatTick) {
+    copy_pack();
+    app_config().step_first_task = &device_breaking_first_task;
+    EXPECT_EQ(app_main(1000), 0);
+    EXPECT_EQ(app_tick_count(), 1);
+    EXPECT_FALSE(platform::window_exists());
+    EXPECT_EQ(task_pool(), nullptr);
 }
 
 TEST_F(Startup, MissingDataFileEndsTheProgramWithAFailureStatus) {

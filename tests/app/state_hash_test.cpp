@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app.hpp"
+#include "app/random.hpp"
 #include "field/board_helpers.hpp"
 #include "field/players.hpp"
 #include "field/terrain.hpp"

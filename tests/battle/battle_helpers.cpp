@@ -1,7 +1,7 @@
 #include "battle/battle_helpers.hpp"
 
-#include "app/app.hpp"
 #include "app/keys.hpp"
+#include "app/random.hpp"
 #include "field/member_data.hpp"
 
 namespace tessaly::test {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/asset_pack.hpp"
 #include "platform/gpu.hpp"
 #include "platform/image.hpp"
-#include "render/asset_pack.hpp"
 #include "render/device.hpp"
 #include "render/textures.hpp"
 

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "render/asset_pack.hpp"
+#include "app/asset_pack.hpp"
 #include "sound/sound.hpp"
 #include "sound/wave.hpp"
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/asset_pack.hpp"
 #include "app/task_pool.hpp"
 #include "board_helpers.hpp"
 #include "field/cpu_turn.hpp"
@@ -11,7 +12,6 @@
 #include "field/players.hpp"
 #include "field/terrain.hpp"
 #include "platform/gpu.hpp"
-#include "render/asset_pack.hpp"
 #include "render/camera.hpp"
 #include "render/device.hpp"
 #include "render/sprites.hpp"

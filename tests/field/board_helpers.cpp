@@ -1,8 +1,8 @@
 #include "board_helpers.hpp"
 
+#include "app/asset_pack.hpp"
 #include "field/map.hpp"
 #include "platform/audio.hpp"
-#include "render/asset_pack.hpp"
 #include "sound/sound.hpp"
 #include "state/new_game.hpp"
 

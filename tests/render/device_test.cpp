@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.hpp"
+#include "app/asset_pack.hpp"
 #include "app/task_pool.hpp"
 #include "platform/gpu.hpp"
-#include "render/asset_pack.hpp"
 #include "render/sprites.hpp"
 #include "render/transforms.hpp"
-#include "state/game_state.hpp"
 #include "support/render_support.hpp"
 
 namespace tessaly {
@@ -22,7 +20,6 @@ void sprite_task_draw(Task*) {
 
 struct Device : test::RecordingDevice {
     void SetUp() override {
-        apply_settings_defaults();
         test::pack_use(test::pack_entries_small());
         test::RecordingDevice::SetUp();
         ASSERT_TRUE(pool_create());
@@ -74,31 +71,32 @@ TEST_F(Device, ReleaseClearsEveryHandleAndIsSafeTwice) {
     EXPECT_EQ(sphere_large().mesh, nullptr);
     graphics_release();
     render_frame();  // no device: nothing happens
-    graphics_recreate();
+    EXPECT_FALSE(graphics_recreate(kDisplayDefaults));
     EXPECT_FALSE(graphics_ready());
 }
 
-TEST_F(Device, RecreationBuildsEverythingAgainAndKeepsRunning) {
-    g_running = 1;
-    g_game.settings[kSettingDepth24] = 0;
-    g_game.settings[kSettingVsync] = 0;
-    graphics_recreate();
-    EXPECT_EQ(g_running, 1);
+TEST_F(Device, RecreationBuildsEverythingAgainWithTheSettingsItIsGiven) {
+    EXPECT_TRUE(platform::gpu_recorded_settings().depth24);
+    ASSERT_TRUE(graphics_recreate(DisplaySettings{true, false, false}));
+    EXPECT_FALSE(graphics_failed());
     ASSERT_TRUE(graphics_ready());
+    EXPECT_FALSE(platform::gpu_recorded_settings().vsync);
+    EXPECT_FALSE(platform::gpu_recorded_settings().depth24);
     EXPECT_NE(atlas_texture(), nullptr);
     EXPECT_NE(mesh_record(24).mesh, nullptr);
     EXPECT_TRUE(platform::gpu_state_get(platform::GpuState::AlphaBlend));
     render_frame();
 }
 
-TEST_F(Device, FailedRecreationClearsTheRunningFlag) {
-    g_running = 1;
+TEST_F(Device, FailedRecreationIsKeptUntilTheNextStart) {
     test::PackEntries broken = test::pack_entries_small();
     broken[kEntryTextureSlots + 7] = test::bytes_of("no image");
     test::pack_use(broken);
-    graphics_recreate();
-    EXPECT_EQ(g_running, 0);
-    g_running = 1;
+    EXPECT_FALSE(graphics_recreate(kDisplayDefaults));
+    EXPECT_TRUE(graphics_failed());
+    test::pack_use(test::pack_entries_small());
+    ASSERT_EQ(graphics_start(kDisplayDefaults), 1);
+    EXPECT_FALSE(graphics_failed());
 }
 
 TEST_F(Device, DepthTestCanBeTurnedOffAndOn) {

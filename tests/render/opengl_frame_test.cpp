@@ -6,15 +6,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/asset_pack.hpp"
 #include "app/task_pool.hpp"
 #include "platform/gpu.hpp"
 #include "platform/window.hpp"
-#include "render/asset_pack.hpp"
 #include "render/device.hpp"
 #include "render/primitives.hpp"
 #include "render/sprites.hpp"
 #include "render/transforms.hpp"
-#include "state/game_state.hpp"
 #include "support/render_support.hpp"
 
 namespace tessaly {
@@ -46,7 +45,6 @@ struct OpenGlFrame : ::testing::Test {
     std::vector<uint32_t> atlas = atlas_texels();
 
     void SetUp() override {
-        apply_settings_defaults();
         ASSERT_TRUE(platform::window_create("Tessaly test", "KORVIN"));
         test::PackEntries e = test::pack_entries_small();
         e[kEntryAtlas] = test::png_bytes(16, 16, atlas);
@@ -229,9 +227,7 @@ TEST_F(OpenGlFrame, SpritesSharingStateAreDrawnTogether) {
 
 TEST_F(OpenGlFrame, SixteenBitDepthStartsAndDraws) {
     graphics_release();
-    g_game.settings[kSettingDepth24] = 0;
-    g_game.settings[kSettingVsync] = 0;
-    ASSERT_EQ(graphics_start(), 1);
+    ASSERT_EQ(graphics_start(DisplaySettings{true, false, false}), 1);
     platform::gpu_clear(kClearColour, kClearDepth);
     camera_set(Vec3{0, 0, 0}, Vec3{0, 0, -5});
     sprite(10, 10, Rect{0, 0, 16, 16});
@@ -239,7 +235,6 @@ TEST_F(OpenGlFrame, SixteenBitDepthStartsAndDraws) {
     mesh_draw(mesh_record(0), matrix_identity(world));
     read();
     EXPECT_EQ(at(15, 15), atlas[5 * 16 + 5]);
-    apply_settings_defaults();
 }
 
 void card_draw(Task*) {
@@ -266,11 +261,9 @@ TEST_F(OpenGlFrame, CapturedFrameIsWrittenAsPng) {
 }
 
 TEST_F(OpenGlFrame, RecreationAfterASettingChangeDrawsAgain) {
-    g_game.settings[kSettingWindowMode] = 0;
-    graphics_recreate();
+    ASSERT_TRUE(graphics_recreate(DisplaySettings{false, true, true}));
     ASSERT_TRUE(graphics_ready());
-    g_game.settings[kSettingWindowMode] = 1;
-    graphics_recreate();
+    ASSERT_TRUE(graphics_recreate(kDisplayDefaults));
     ASSERT_TRUE(graphics_ready());
     platform::gpu_clear(kClearColour, kClearDepth);
     sprite(0, 0, Rect{0, 0, 16, 16});

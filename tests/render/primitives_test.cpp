@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/asset_pack.hpp"
+#include "app/asset_pack.hpp"
 #include "render/sprites.hpp"
 #include "render/transforms.hpp"
 #include "support/render_support.hpp"

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
+#include "app/asset_pack.hpp"
 #include "platform/gpu.hpp"
-#include "render/asset_pack.hpp"
 #include "render/device.hpp"
 #include "support/render_support.hpp"
 
@@ -109,7 +109,7 @@ TEST_F(Textures, RecreationHandsOutTheSameEntriesAgain) {
     entries[kEntryMeshes + 4] = mesh_with({"x.png"});
     entries[kEntryMeshTextures] = test::png_filled(1, 1, 0xFF445566);
     start();
-    graphics_recreate();
+    ASSERT_TRUE(graphics_recreate(kDisplayDefaults));
     ASSERT_TRUE(graphics_ready());
     EXPECT_EQ(mesh_texture_count(), 1);
     EXPECT_EQ(platform::gpu_texture_texels(mesh_record(4).material_textures[0])[0], 0xFF445566u);

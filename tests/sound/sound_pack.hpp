@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "app/asset_pack.hpp"
 #include "platform/audio.hpp"
-#include "render/asset_pack.hpp"
 #include "sound/sound.hpp"
 #include "wave_builder.hpp"
 

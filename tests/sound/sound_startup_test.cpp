@@ -8,10 +8,10 @@
 #include <string>
 
 #include "app/app.hpp"
+#include "app/asset_pack.hpp"
 #include "app/task_pool.hpp"
 #include "platform/audio.hpp"
 #include "platform/window.hpp"
-#include "render/asset_pack.hpp"
 #include "sound/sound.hpp"
 #include "sound_pack.hpp"
 #include "state/game_state.hpp"

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "app/app.hpp"
+#include "app/asset_pack.hpp"
 #include "app/keys.hpp"
 #include "app/task_pool.hpp"
 #include "platform/audio.hpp"
-#include "render/asset_pack.hpp"
 #include "sound_pack.hpp"
 #include "state/game_state.hpp"
 

@@ -9,8 +9,8 @@
 
 #include <unistd.h>
 
+#include "app/asset_pack.hpp"
 #include "platform/image.hpp"
-#include "render/asset_pack.hpp"
 #include "render/device.hpp"
 #include "render/textures.hpp"
 

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/asset_pack.hpp"
 #include "platform/gpu.hpp"
 #include "platform/window.hpp"
-#include "render/asset_pack.hpp"
 #include "render/device.hpp"
 #include "render/primitives.hpp"
 #include "render/transforms.hpp"

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/asset_pack.hpp"
 #include "platform/audio.hpp"
-#include "render/asset_pack.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
 

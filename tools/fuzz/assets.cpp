@@ -5,9 +5,9 @@
 #include <span>
 #include <vector>
 
+#include "app/asset_pack.hpp"
 #include "platform/image.hpp"
 #include "platform/mesh_file.hpp"
-#include "render/asset_pack.hpp"
 #include "sound/wave.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -12,10 +12,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/asset_pack.hpp"
 #include "platform/gpu.hpp"
 #include "platform/image.hpp"
 #include "platform/window.hpp"
-#include "render/asset_pack.hpp"
 #include "render/device.hpp"
 #include "render/primitives.hpp"
 #include "render/textures.hpp"

@@ -38,6 +38,7 @@
 #include "app/app.hpp"
 #include "app/debug_dump.hpp"
 #include "app/keys.hpp"
+#include "app/random.hpp"
 #include "app/state_hash.hpp"
 #include "app/task_pool.hpp"
 #include "autoplay.hpp"

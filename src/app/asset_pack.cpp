@@ -1,4 +1,4 @@
-#include "render/asset_pack.hpp"
+#include "app/asset_pack.hpp"
 
 #include <cstdlib>
 #include <cstring>
