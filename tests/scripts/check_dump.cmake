@@ -1,15 +1,11 @@
-set(out ${WORK}/runner-dump-test.txt)
-file(REMOVE ${out})
-execute_process(COMMAND ${RUNNER} --seed 7 --ticks 120 --dump 120:${out}
-  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "tessaly-run exited with ${rc}")
-endif()
-file(READ ${out} text)
-if(NOT text MATCHES "^tick 120\n" OR NOT text MATCHES "slot 901 kind 2000 update 1 draw 1")
-  message(FATAL_ERROR "unexpected dump:\n${text}")
-endif()
-# Without data.dat the runner stops with the start-up message and a failure status.
+# The runner's dump of the title after 120 ticks; without data.dat the runner stops with the
+# start-up message and a failure status.
+include(${CMAKE_CURRENT_LIST_DIR}/key_script.cmake)
+key_script_run(NAME runner-dump SEED 7 TICKS 120 DUMPS 120)
+expect(120 "^tick 120\n" "the dump starts with its tick")
+expect(120 "slot 901 kind 2000 update 1 draw 1" "the title runs")
+expect(120 "\nstages none\nrequest 1 taken 0 holder -1\nrequest 2 taken 0 holder -1\nrequest 3 taken 0 holder -1\nsettings 1 1 1 1 1 1 1 1 1 1 1\n"
+  "the game state before any game")
 file(MAKE_DIRECTORY ${WORK}/runner-empty)
 execute_process(COMMAND ${RUNNER} --ticks 5 WORKING_DIRECTORY ${WORK}/runner-empty
   RESULT_VARIABLE rc ERROR_VARIABLE err)

@@ -1,42 +1,15 @@
 # The field menu and the scenes it opens, through the real program.
 # With -DSHOTS=DIR the frames of docs/menus are written there too.
-set(prefix ${WORK}/field-menu)
+include(${CMAKE_CURRENT_LIST_DIR}/key_script.cmake)
 set(saves ${WORK}/field-menu-saves)
 file(REMOVE_RECURSE ${saves})
 file(MAKE_DIRECTORY ${saves})
-set(ticks 49 52 62 76 88 92 108 122 130 145 155 162 172 188 202)
-foreach(t ${ticks})
-  file(REMOVE ${prefix}-${t}.txt)
-endforeach()
-set(dumps)
-foreach(t ${ticks})
-  list(APPEND dumps --dump ${t}:${prefix}-${t}.txt)
-endforeach()
-set(shots)
-if(SHOTS)
-  set(shots --shot 53:${SHOTS}/field_menu.png --shot 70:${SHOTS}/item_scene.png
-            --shot 83:${SHOTS}/item_use_confirm.png --shot 115:${SHOTS}/field_menu_options.png
-            --shot 130:${SHOTS}/field_menu_request.png --shot 145:${SHOTS}/field_menu_save.png
-            --shot 188:${SHOTS}/field_menu_title_confirm.png)
-endif()
-execute_process(COMMAND ${RUNNER} --seed 1 --ticks 210 --keys ${KEYS} --saves ${saves}
-  ${dumps} ${shots}
-  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "tessaly-run exited with ${rc}")
-endif()
-function(expect tick pattern what)
-  file(READ ${prefix}-${tick}.txt text)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "tick ${tick}: ${what}:\n${text}")
-  endif()
-endfunction()
-function(expect_not tick pattern what)
-  file(READ ${prefix}-${tick}.txt text)
-  if(text MATCHES "${pattern}")
-    message(FATAL_ERROR "tick ${tick}: ${what}:\n${text}")
-  endif()
-endfunction()
+key_script_run(NAME field-menu TICKS 210
+  DUMPS 49 52 62 76 88 92 108 122 130 145 155 162 172 188 202
+  ARGS --saves ${saves}
+  SHOTS 53:field_menu.png 70:item_scene.png 83:item_use_confirm.png
+        115:field_menu_options.png 130:field_menu_request.png 145:field_menu_save.png
+        188:field_menu_title_confirm.png)
 expect(49 "player 10 [^\n]* state die_spin" "the human spins its die")
 expect_not(49 "slot 909 " "no field menu before Shift")
 expect(52 "slot 909 kind 0 update 1" "Shift opened the field menu")

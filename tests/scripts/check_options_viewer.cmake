@@ -1,33 +1,8 @@
 # Title -> options -> title -> model viewer -> title, through the real program.
 # With -DSHOTS=DIR the frames of docs/menus are written there too.
-set(prefix ${WORK}/options-viewer)
-foreach(t 40 46 60 100 251)
-  file(REMOVE ${prefix}-${t}.txt)
-endforeach()
-set(shots)
-if(SHOTS)
-  set(shots --shot 41:${SHOTS}/options.png --shot 87:${SHOTS}/model_viewer_turn.png
-            --shot 240:${SHOTS}/model_viewer.png)
-endif()
-execute_process(COMMAND ${RUNNER} --seed 1 --ticks 260 --keys ${KEYS}
-  --dump 40:${prefix}-40.txt --dump 46:${prefix}-46.txt --dump 60:${prefix}-60.txt
-  --dump 100:${prefix}-100.txt --dump 251:${prefix}-251.txt ${shots}
-  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "tessaly-run exited with ${rc}")
-endif()
-function(expect tick pattern what)
-  file(READ ${prefix}-${tick}.txt text)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "tick ${tick}: ${what}:\n${text}")
-  endif()
-endfunction()
-function(expect_not tick pattern what)
-  file(READ ${prefix}-${tick}.txt text)
-  if(text MATCHES "${pattern}")
-    message(FATAL_ERROR "tick ${tick}: ${what}:\n${text}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/key_script.cmake)
+key_script_run(NAME options-viewer TICKS 260 DUMPS 40 46 60 100 251
+  SHOTS 41:options.png 87:model_viewer_turn.png 240:model_viewer.png)
 expect(40 "slot 912 kind 2010" "the options are open")
 expect_not(40 "kind 2000" "the options stand alone")
 expect(46 "slot 901 kind 2000" "confirming the options brings back the title")

@@ -1,42 +1,14 @@
 # Board -> pause menu -> load menu over the board -> resume -> pause menu -> quit to the title
 # -> the title's load menu -> a failed load of an empty slot -> back to the title.
 # With -DSHOTS=DIR the frames of docs/menus are written there too.
-set(prefix ${WORK}/pause-menu)
+include(${CMAKE_CURRENT_LIST_DIR}/key_script.cmake)
 set(saves ${WORK}/pause-menu-saves)
 file(REMOVE_RECURSE ${saves})
 file(MAKE_DIRECTORY ${saves})
-set(ticks 65 75 90 97 115 130 150 175 185 200)
-foreach(t ${ticks})
-  file(REMOVE ${prefix}-${t}.txt)
-endforeach()
-set(dumps)
-foreach(t ${ticks})
-  list(APPEND dumps --dump ${t}:${prefix}-${t}.txt)
-endforeach()
-set(shots)
-if(SHOTS)
-  set(shots --shot 75:${SHOTS}/pause_menu.png --shot 90:${SHOTS}/pause_load_menu.png
-            --shot 115:${SHOTS}/pause_quit_confirm.png --shot 150:${SHOTS}/title_load_menu.png
-            --shot 175:${SHOTS}/load_failed.png)
-endif()
-execute_process(COMMAND ${RUNNER} --seed 1 --ticks 200 --keys ${KEYS} --saves ${saves}
-  ${dumps} ${shots}
-  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "tessaly-run exited with ${rc}")
-endif()
-function(expect tick pattern what)
-  file(READ ${prefix}-${tick}.txt text)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "tick ${tick}: ${what}:\n${text}")
-  endif()
-endfunction()
-function(expect_not tick pattern what)
-  file(READ ${prefix}-${tick}.txt text)
-  if(text MATCHES "${pattern}")
-    message(FATAL_ERROR "tick ${tick}: ${what}:\n${text}")
-  endif()
-endfunction()
+key_script_run(NAME pause-menu TICKS 200 DUMPS 65 75 90 97 115 130 150 175 185 200
+  ARGS --saves ${saves}
+  SHOTS 75:pause_menu.png 90:pause_load_menu.png 115:pause_quit_confirm.png
+        150:title_load_menu.png 175:load_failed.png)
 expect(65 "player 10 character 0 computer 0 state choose_direction" "the die has stopped")
 expect(75 "slot 10 kind 1010 update 0 draw 1.*slot 998 kind 1520 update 1" "Shift froze the board under the pause menu")
 expect(90 "slot 10 kind 1010 update 0.*slot 910 kind 2050 update 1" "the load menu over the frozen board")

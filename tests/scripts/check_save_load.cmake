@@ -1,43 +1,17 @@
 # A game saved twice from the field menu comes back from the pause menu's load menu and from
 # the title's load menu as it was saved: the same players on the same cells, with the human
 # spinning a fresh die. With -DSHOTS=DIR the frames of docs/menus are written there too.
-set(prefix ${WORK}/save-load)
+include(${CMAKE_CURRENT_LIST_DIR}/key_script.cmake)
 set(saves ${WORK}/save-load-saves)
 file(REMOVE_RECURSE ${saves})
 file(MAKE_DIRECTORY ${saves})
-set(ticks 75 102 150 175 205 245)
-set(dumps)
-foreach(t ${ticks})
-  file(REMOVE ${prefix}-${t}.txt)
-  list(APPEND dumps --dump ${t}:${prefix}-${t}.txt)
-endforeach()
-set(shots)
-if(SHOTS)
-  set(shots --shot 96:${SHOTS}/save_menu_saved.png --shot 225:${SHOTS}/title_load_filled.png
-            --shot 247:${SHOTS}/after_load.png)
-endif()
-execute_process(COMMAND ${RUNNER} --seed 1 --ticks 250 --keys ${KEYS} --saves ${saves}
-  ${dumps} ${shots}
-  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "tessaly-run exited with ${rc}")
-endif()
-function(expect tick pattern what)
-  file(READ ${prefix}-${tick}.txt text)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "tick ${tick}: ${what}:\n${text}")
-  endif()
-endfunction()
-function(expect_not tick pattern what)
-  file(READ ${prefix}-${tick}.txt text)
-  if(text MATCHES "${pattern}")
-    message(FATAL_ERROR "tick ${tick}: ${what}:\n${text}")
-  endif()
-endfunction()
+key_script_run(NAME save-load TICKS 250 DUMPS 75 102 150 175 205 245
+  ARGS --saves ${saves}
+  SHOTS 96:save_menu_saved.png 225:title_load_filled.png 247:after_load.png)
 # The players' lines of a dump with the die value left out and the human's state given as
 # die_spin: a loaded game starts a fresh spin.
 function(players_of tick out)
-  file(STRINGS ${prefix}-${tick}.txt lines REGEX "^player ")
+  file(STRINGS ${KEY_SCRIPT_PREFIX}-${tick}.txt lines REGEX "^player ")
   set(result)
   foreach(l ${lines})
     string(REGEX REPLACE " steps -?[0-9]+" "" l "${l}")

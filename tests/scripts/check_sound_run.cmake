@@ -1,15 +1,8 @@
-set(out ${WORK}/runner-sound-dump.txt)
-file(REMOVE ${out})
+# The runner starts sound on SDL's dummy driver and its dump tells the music that plays.
+include(${CMAKE_CURRENT_LIST_DIR}/key_script.cmake)
 set(ENV{SDL_AUDIODRIVER} dummy)
-execute_process(COMMAND ${RUNNER} --seed 3 --ticks 60 --dump 60:${out}
-  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc ERROR_VARIABLE err)
-if(NOT rc EQUAL 0 OR err MATCHES "sound init error")
-  message(FATAL_ERROR "dummy driver: status ${rc}, stderr: ${err}")
-endif()
-file(READ ${out} text)
-if(NOT text MATCHES "\nsound music (none|14|15|16)\n")
-  message(FATAL_ERROR "no sound line in the dump:\n${text}")
-endif()
+key_script_run(NAME runner-sound SEED 3 TICKS 60 DUMPS 60)
+expect(60 "\nsound music (none|14|15|16)\n" "no sound line in the dump")
 # A driver that does not exist: "sound init error" and a failure status.
 set(ENV{SDL_AUDIODRIVER} no-such-driver)
 execute_process(COMMAND ${RUNNER} --ticks 5 WORKING_DIRECTORY ${WORK}
