@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/file_fields.hpp"
 #include "platform/files.hpp"
 #include "platform/window.hpp"
 #include "state/game_state.hpp"
@@ -15,22 +16,14 @@ int g_overflows = 0;
 
 constexpr int kMaxNumberDigits = 6;
 
-bool read_u32(platform::File* f, uint32_t& out) {
-    unsigned char b[4];
-    if (platform::file_read(f, b, 4) != 4) return false;
-    out = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-          static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
-    return true;
-}
-
-bool skip_bytes(platform::File* f, uint32_t n) {
-    unsigned char scratch[4096];
-    while (n > 0) {
-        const size_t want = n < sizeof scratch ? n : sizeof scratch;
-        if (platform::file_read(f, scratch, want) != want) return false;
-        n -= static_cast<uint32_t>(want);
-    }
-    return true;
+// The skip length, the skipped block and the text length; false when the file ends first.
+bool pack_header(platform::File* f, uint32_t& length) {
+    FileFields<4> skip(f);
+    const uint32_t skip_length = skip.reader.u32();
+    if (!skip.reader.ok() || !platform::file_skip(f, skip_length)) return false;
+    FileFields<4> text(f);
+    length = text.reader.u32();
+    return text.reader.ok();
 }
 
 bool is_digit(unsigned char c) {
@@ -55,9 +48,9 @@ int event_pack_load(const char* path) {
     std::memset(g_staging, 0, sizeof g_staging);
     platform::File* f = platform::file_open_read(path);
     if (!f) return 0;
-    uint32_t skip = 0, length = 0;
+    uint32_t length = 0;
     // A header that ends early is refused like a missing file: nothing is changed.
-    if (!read_u32(f, skip) || !skip_bytes(f, skip) || !read_u32(f, length)) {
+    if (!pack_header(f, length)) {
         platform::file_close(f);
         return 0;
     }

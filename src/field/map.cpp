@@ -3,34 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/byte_io.hpp"
+#include "app/file_fields.hpp"
 #include "event/event_pack.hpp"
 #include "platform/files.hpp"
 #include "state/game_state.hpp"
 
 namespace tessaly {
 namespace {
-
-// n bytes of the file in front of a little-endian reader; a reader that ran short when the
-// file ends first.
-template <size_t N>
-struct FileFields {
-    unsigned char bytes[N];
-    ByteReader reader;
-    explicit FileFields(platform::File* f) : reader(bytes, platform::file_read(f, bytes, N)) {}
-};
-
-// Moves forward by n bytes by reading them; false when the file ends first.
-bool skip_bytes(platform::File* f, uint32_t n) {
-    unsigned char scratch[4096];
-    while (n > 0) {
-        const size_t want = n < sizeof scratch ? n : sizeof scratch;
-        const size_t got = platform::file_read(f, scratch, want);
-        if (got != want) return false;
-        n -= static_cast<uint32_t>(got);
-    }
-    return true;
-}
 
 int block_row_offset(int height) {
     return (kGridSize - height) / 2;
@@ -90,18 +69,28 @@ bool map_size_fits(int width, int height) {
            width % 2 == 0 && height % 2 == 0;
 }
 
-int map_block_read(platform::File* file, int8_t* layer, int width, int height) {
-    // A size that cannot be centred in the grid is refused rather than written past it.
-    if (!file || !layer || !map_size_fits(width, height)) return 0;
+namespace {
+
+// One block of a size that fits; false when the file ends first, leaving the rest of the block
+// as it was.
+bool block_read(platform::File* file, int8_t* layer, int width, int height) {
     const int r0 = block_row_offset(height);
     const int c0 = block_column_offset(width);
     unsigned char row[kGridSize];
     for (int r = 0; r < height; ++r) {
-        // A file that ends early leaves the rest of the block as it was.
         const size_t got = platform::file_read(file, row, static_cast<size_t>(width));
         std::memcpy(layer + (r + r0) * kGridSize + c0, row, got);
-        if (got < static_cast<size_t>(width)) break;
+        if (got < static_cast<size_t>(width)) return false;
     }
+    return true;
+}
+
+}  // namespace
+
+int map_block_read(platform::File* file, int8_t* layer, int width, int height) {
+    // A size that cannot be centred in the grid is refused rather than written past it.
+    if (!file || !layer || !map_size_fits(width, height)) return 0;
+    block_read(file, layer, width, height);
     return 1;
 }
 
@@ -138,7 +127,7 @@ namespace {
 bool map_pack_header(platform::File* f, int32_t& width, int32_t& height) {
     FileFields<4> skip(f);
     const uint32_t skip_length = skip.reader.u32();
-    if (!skip.reader.ok() || !skip_bytes(f, skip_length)) return false;
+    if (!skip.reader.ok() || !platform::file_skip(f, skip_length)) return false;
     // Width, height and two words the game does not use.
     FileFields<16> header(f);
     ByteReader& r = header.reader;
@@ -162,23 +151,45 @@ int map_pack_size(const char* path, int& width, int& height) {
     return 1;
 }
 
-int map_pack_load(const char* path) {
-    if (!g_game.terrain_layer || !g_game.square_layer) return 0;
+const char* map_pack_read_text(MapPackRead result) {
+    switch (result) {
+        case MapPackRead::Loaded:
+            return "read";
+        case MapPackRead::Missing:
+            return "cannot be opened";
+        case MapPackRead::BadHeader:
+            return "its header is cut short, or its skip length or map size is wrong";
+        case MapPackRead::CutShort:
+            return "it ends inside its layers";
+        case MapPackRead::NoSquares:
+            return "its map holds no square";
+    }
+    return "unknown";
+}
+
+MapPackRead map_pack_read(const char* path) {
+    if (!g_game.terrain_layer || !g_game.square_layer) return MapPackRead::Missing;
     platform::File* f = platform::file_open_read(path);
-    if (!f) return 0;
+    if (!f) return MapPackRead::Missing;
     int32_t width = 0, height = 0;
     // A header that ends early or a size that cannot be centred in the grid changes nothing.
     if (!map_pack_header(f, width, height)) {
         platform::file_close(f);
-        return 0;
+        return MapPackRead::BadHeader;
     }
     g_game.map_height = height;
     g_game.map_width = width;
-    map_block_read(f, g_game.terrain_layer, width, height);
-    map_block_read(f, g_game.square_layer, width, height);
+    const bool whole = block_read(f, g_game.terrain_layer, width, height) &&
+                       block_read(f, g_game.square_layer, width, height);
     platform::file_close(f);
     g_game.square_count = map_count_squares();
-    return 1;
+    if (!whole) return MapPackRead::CutShort;
+    return g_game.square_count > 0 ? MapPackRead::Loaded : MapPackRead::NoSquares;
+}
+
+int map_pack_load(const char* path) {
+    const MapPackRead r = map_pack_read(path);
+    return r == MapPackRead::Missing || r == MapPackRead::BadHeader ? 0 : 1;
 }
 
 int map_count_squares() {
@@ -191,8 +202,10 @@ int map_count_squares() {
     return n;
 }
 
-int field_data_load() {
-    if (!map_pack_load(kMapPackFile)) return 0;
+int field_data_load(MapPackRead* map) {
+    const MapPackRead r = map_pack_read(kMapPackFile);
+    if (map) *map = r;
+    if (r == MapPackRead::Missing || r == MapPackRead::BadHeader) return 0;
     return event_pack_load(kEventPackFile);
 }
 

@@ -42,12 +42,26 @@ int map_alloc();
 void map_clear();
 void map_free();
 
+// What reading a map pack found. Only a pack read whole with at least one square is a board
+// to play on: the others leave players with nowhere to go or nowhere to stop.
+enum class MapPackRead {
+    Loaded,
+    Missing,    // the file cannot be opened; nothing is changed
+    BadHeader,  // the header ends early or its size cannot be centred; nothing is changed
+    CutShort,   // the file ends inside its layers; the rest of the blocks is kept
+    NoSquares,  // read whole, but no cell holds a square number 1..60
+};
+// A few words on what was wrong, for standard error.
+const char* map_pack_read_text(MapPackRead result);
+
 // The map size a map pack declares, without reading its layers; 0 if the file cannot be
 // opened, its header ends early or the size cannot be placed in the grid.
 int map_pack_size(const char* path, int& width, int& height);
 // Reads a map pack into the centred block of both layers; 0 if the file cannot be
 // opened or its size cannot be placed in the grid (nothing is changed then), else 1.
 int map_pack_load(const char* path);
+// The same, telling what it found.
+MapPackRead map_pack_read(const char* path);
 // One W x H block of a layer at its centred place. Reading stops where the file ends and
 // leaves the rest of the block as it was; both refuse (return 0) a size that does not fit.
 int map_block_read(platform::File* file, int8_t* layer, int width, int height);
@@ -62,8 +76,9 @@ size_t map_block_write(unsigned char* out, size_t capacity, const int8_t* layer,
 bool map_size_fits(int width, int height);
 // Cells of the square layer whose value lies in 1..60.
 int map_count_squares();
-// The map pack, then (only if that worked) the event pack; 1 only if both were read.
-int field_data_load();
+// The map pack, then (only if that worked) the event pack; 1 only if both were read. map, when
+// given, receives what reading the map pack found.
+int field_data_load(MapPackRead* map = nullptr);
 
 // Cell index of a world position; the result may lie outside the grid for positions
 // outside it (see terrain_at).

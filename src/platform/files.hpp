@@ -15,6 +15,8 @@ File* file_open_read(const char* path);
 int64_t file_size(File* f);
 // Reads up to n bytes; returns how many were read.
 size_t file_read(File* f, void* out, size_t n);
+// Moves forward by n bytes by reading them; false when the file ends first.
+bool file_skip(File* f, uint32_t n);
 void file_close(File* f);
 
 // Writes the whole buffer to path through a temporary file that replaces it at once,

@@ -142,6 +142,16 @@ size_t file_read(File* f, void* out, size_t n) {
     return std::fread(out, 1, n, f->f);
 }
 
+bool file_skip(File* f, uint32_t n) {
+    unsigned char scratch[4096];
+    while (n > 0) {
+        const size_t want = n < sizeof scratch ? n : sizeof scratch;
+        if (file_read(f, scratch, want) != want) return false;
+        n -= static_cast<uint32_t>(want);
+    }
+    return true;
+}
+
 void file_close(File* f) {
     if (!f || !f->f) return;
     std::fclose(f->f);

@@ -2,13 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+#include "app/byte_io.hpp"
 #include "app/keys.hpp"
 #include "field/board_helpers.hpp"
 #include "field/players.hpp"
+#include "platform/audio.hpp"
+#include "platform/window.hpp"
 #include "render/camera.hpp"
 #include "scene/title.hpp"
+#include "sound/sound.hpp"
 #include "state/character_select.hpp"
 #include "state/game_state.hpp"
+#include "support/scratch_dir.hpp"
 
 namespace tessaly {
 namespace {
@@ -159,6 +168,106 @@ TEST_F(NewGame, ConfirmWhileTheWheelTurnsIsIgnored) {
     tick_press({kKeyEnter});
     EXPECT_EQ(slot(kSlotSelectWheel)->in_use, 1);
     EXPECT_EQ(task_kind_exists(kKindPlayer), 0);
+}
+
+// A map pack with a skip block of four bytes, the given size and layer bytes (terrain, then
+// squares).
+std::vector<unsigned char> map_pack(int32_t width, int32_t height,
+                                    const std::vector<unsigned char>& layers) {
+    std::vector<unsigned char> out;
+    ByteWriter w(out);
+    w.i32(4);
+    w.i32(0);
+    w.i32(width);
+    w.i32(height);
+    w.i32(0);
+    w.i32(0);
+    w.bytes(layers.data(), layers.size());
+    return out;
+}
+
+// Road everywhere, and squares where the square layer says.
+std::vector<unsigned char> road_layers(bool with_square) {
+    std::vector<unsigned char> v(2 * 64, 0);
+    if (with_square) v[64 + 9] = 1;
+    return v;
+}
+
+// The new game runs in a folder of its own that holds only the map pack it is given.
+struct NewGameWithoutBoard : NewGameFixture {
+    void write_map_pack(const test::ScratchDir& dir, const std::vector<unsigned char>& bytes) {
+        std::ofstream o(dir.file(kMapPackFile), std::ios::binary | std::ios::trunc);
+        o.write(reinterpret_cast<const char*>(bytes.data()),
+                static_cast<std::streamsize>(bytes.size()));
+    }
+    // The start-up's message, the title alone, its music, and nothing of a board.
+    void expect_back_at_the_title(const char* what) {
+        EXPECT_STREQ(platform::last_error_text(), "data load failed") << what;
+        EXPECT_EQ(slot(kSlotTitle)->kind, kKindTitle) << what;
+        EXPECT_EQ(live_tasks(), 1) << what;
+        EXPECT_EQ(task_kind_exists(kKindPlayer), 0) << what;
+        EXPECT_TRUE(platform::audio_voice_state(kTrackTitle).playing) << what;
+        EXPECT_FALSE(platform::audio_voice_state(kTrackBoard).playing) << what;
+        platform::last_error_reset();
+    }
+};
+
+TEST_F(NewGameWithoutBoard, AMissingOrDamagedMapPackShowsTheMessageAndOpensTheTitle) {
+    test::ScratchDir dir("new-game-board", true);
+    platform::last_error_reset();
+    new_game(0);
+    expect_back_at_the_title("no mappack.dat");
+
+    const std::vector<unsigned char> whole = map_pack(8, 8, road_layers(true));
+    std::vector<unsigned char> cut_header = whole;
+    cut_header.resize(10);
+    std::vector<unsigned char> cut_layers = whole;
+    cut_layers.resize(whole.size() - 30);
+    std::vector<unsigned char> skip_past_the_end = whole;
+    skip_past_the_end[0] = 0xFF;
+    skip_past_the_end[1] = 0xFF;
+    struct Case {
+        const char* what;
+        std::vector<unsigned char> bytes;
+    };
+    const Case cases[] = {
+        {"a skip length past the end", skip_past_the_end},
+        {"a map larger than the grid", map_pack(302, 8, road_layers(true))},
+        {"a negative size", map_pack(-8, 8, road_layers(true))},
+        {"an odd size", map_pack(7, 8, road_layers(true))},
+        {"a header cut short", cut_header},
+        {"layers cut short", cut_layers},
+        {"no square at all", map_pack(8, 8, road_layers(false))},
+        {"an empty file", {}},
+    };
+    for (const Case& c : cases) {
+        write_map_pack(dir, c.bytes);
+        new_game(1);
+        expect_back_at_the_title(c.what);
+    }
+}
+
+TEST_F(NewGameWithoutBoard, TheBoardOfTheBuildStillStartsFromTheSameFolder) {
+    test::ScratchDir dir("new-game-board", true);
+    const std::string copy = std::string("cp '") + TESSALY_BINARY_DIR + "/" + kMapPackFile + "' .";
+    ASSERT_EQ(std::system(copy.c_str()), 0);
+    platform::last_error_reset();
+    new_game(0);
+    EXPECT_STREQ(platform::last_error_text(), "");
+    EXPECT_EQ(task_kind_exists(kKindPlayer), 1);
+    EXPECT_EQ(slot(kSlotTitle)->in_use, 0);
+}
+
+TEST_F(NewGameWithoutBoard, ThePlayerChoosesACharacterAndLandsBackAtTheTitle) {
+    test::ScratchDir dir("new-game-board", true);
+    platform::last_error_reset();
+    open_select_from_title();
+    tick_press({kKeyEnter});
+    expect_back_at_the_title("from the wheel");
+    // The title answers keys again: new game opens the wheel once more.
+    tick();
+    tick_press({kKeyEnter});
+    EXPECT_EQ(slot(kSlotSelectWheel)->in_use, 1);
 }
 
 }  // namespace
