@@ -4,8 +4,8 @@
 
 namespace tessaly {
 
-// One line per live task ("slot 901 kind 2000 update 1 draw 1"), then the sections
-// that other subsystems add.
+// One line per live task ("slot 901 kind 2000 update 1 draw 1"), the game state's lines
+// (event stages, requests 1..3, settings), then the sections that other subsystems add.
 std::string debug_dump_text();
 
 // A subsystem's own section of the dump, appended after the task lines.
