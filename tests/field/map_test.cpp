@@ -12,6 +12,7 @@
 #include "board_helpers.hpp"
 #include "platform/files.hpp"
 #include "state/game_state.hpp"
+#include "support/scratch_dir.hpp"
 
 namespace tessaly {
 namespace {
@@ -160,13 +161,14 @@ TEST_F(MapPack, SquareCountTakesOnlyOneToSixty) {
 }
 
 TEST_F(MapPack, FieldDataLoadWithoutMapPackReadsNothing) {
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    ASSERT_EQ(chdir(::testing::TempDir().c_str()), 0);
-    std::remove(kMapPackFile);
-    const int result = field_data_load();
-    ASSERT_EQ(chdir(here), 0);
+    int result = 1;
+    MapPackRead found = MapPackRead::Loaded;
+    {
+        test::ScratchDir empty("no-map", true);
+        result = field_data_load(&found);
+    }
     EXPECT_EQ(result, 0);
+    EXPECT_EQ(found, MapPackRead::Missing);
     EXPECT_EQ(g_game.map_width, 0);
 }
 

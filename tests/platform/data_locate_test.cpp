@@ -10,30 +10,22 @@
 
 #include "platform/files.hpp"
 #include "platform/window.hpp"
+#include "support/scratch_dir.hpp"
 
 namespace tessaly {
 namespace {
 
 struct DataLocate : ::testing::Test {
-    std::string root, old_cwd;
+    // Entered, so the working directory goes back to where it was when the folder is removed.
+    test::ScratchDir scratch{"locate", true};
+    std::string root = scratch.path();
     void SetUp() override {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        old_cwd = cwd;
-        char tmpl[] = "/tmp/tessaly-locate-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root = tmpl;
         for (const char* d : {"/start", "/prefix", "/prefix/bin", "/prefix/share",
                               "/prefix/share/tessaly", "/build"})
             ASSERT_EQ(mkdir((root + d).c_str(), 0755), 0);
         ASSERT_EQ(chdir((root + "/start").c_str()), 0);
     }
-    void TearDown() override {
-        platform::data_folder_reset();
-        ASSERT_EQ(chdir(old_cwd.c_str()), 0);
-        std::string cmd = "rm -rf '" + root + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
-    }
+    void TearDown() override { platform::data_folder_reset(); }
     static void write(const std::string& path, const char* text) { std::ofstream(path) << text; }
     static std::string cwd() {
         char buf[4096];

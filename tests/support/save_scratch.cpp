@@ -3,26 +3,22 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "state/save_file.hpp"
 
 namespace tessaly::test {
 
 void SaveScratch::open() {
-    char name[] = "/tmp/tessaly-saves-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder = name;
+    dir = std::make_unique<ScratchDir>("saves");
+    folder = dir->path();
     save_folder_set(folder.c_str());
 }
 
 void SaveScratch::close() {
     save_folder_set("");
-    if (folder.empty()) return;
+    if (!dir) return;
+    // An unwritable folder is made writable again so that it can be removed.
     ::chmod(folder.c_str(), 0755);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
+    dir.reset();
     folder.clear();
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 // A folder of its own for the save files of one test, removed afterwards.
+#include <memory>
 #include <string>
+
+#include "support/scratch_dir.hpp"
 
 namespace tessaly::test {
 
 struct SaveScratch {
     std::string folder;
+    std::unique_ptr<ScratchDir> dir;
     // Makes the folder and points the save files at it.
     void open();
     // Points the save files back at the working directory and removes the folder.
