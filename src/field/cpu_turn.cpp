@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "app/app.hpp"
+#include "app/random.hpp"
 #include "field/map.hpp"
 #include "field/players.hpp"
 #include "field/routes.hpp"
