@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.hpp"
+#include "app/random.hpp"
 #include "board_helpers.hpp"
 #include "field/map.hpp"
 #include "field/players.hpp"
