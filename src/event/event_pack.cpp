@@ -1,6 +1,7 @@
 #include "event/event_pack.hpp"
 
 #include <cstring>
+#include <string>
 
 #include "app/file_fields.hpp"
 #include "platform/files.hpp"
@@ -13,6 +14,7 @@ namespace {
 // The stored text of the last load, complemented back only as it is split.
 unsigned char g_staging[kEventStagingBytes];
 int g_overflows = 0;
+std::string g_pack_file = kEventPackFile;
 
 constexpr int kMaxNumberDigits = 6;
 
@@ -31,6 +33,14 @@ bool is_digit(unsigned char c) {
 }
 
 }  // namespace
+
+const char* event_pack_file() {
+    return g_pack_file.c_str();
+}
+
+void event_pack_file_set(const char* path) {
+    g_pack_file = path ? path : kEventPackFile;
+}
 
 int event_script_count() {
     int32_t largest = 0;

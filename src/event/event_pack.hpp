@@ -33,6 +33,13 @@ int event_split(unsigned char* script, const unsigned char* staging, int32_t& po
 // passed over; no digits read as 0. The position never moves past the script's last byte.
 int script_read_number(int32_t& position, const unsigned char* script);
 
+constexpr const char* kEventPackFile = "epack.dat";
+
+// The file a new game and a loaded game read their scripts from: epack.dat of the working
+// directory unless the headless runner names another.
+const char* event_pack_file();
+void event_pack_file_set(const char* path);
+
 // 1 + the largest script number of the event script table.
 int event_script_count();
 

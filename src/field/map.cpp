@@ -206,7 +206,7 @@ int field_data_load(MapPackRead* map) {
     const MapPackRead r = map_pack_read(kMapPackFile);
     if (map) *map = r;
     if (r == MapPackRead::Missing || r == MapPackRead::BadHeader) return 0;
-    return event_pack_load(kEventPackFile);
+    return event_pack_load(event_pack_file());
 }
 
 int cell_index_at(float x, float z) {

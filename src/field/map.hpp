@@ -14,7 +14,6 @@ struct File;
 }
 
 constexpr const char* kMapPackFile = "mappack.dat";
-constexpr const char* kEventPackFile = "epack.dat";
 
 // Terrain values: passable up to 14 (negative values included), blocked from 15 on.
 constexpr int kTerrainPassableMax = 14;

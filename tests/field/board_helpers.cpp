@@ -1,6 +1,7 @@
 #include "board_helpers.hpp"
 
 #include "app/asset_pack.hpp"
+#include "event/event_runner.hpp"
 #include "field/map.hpp"
 #include "platform/audio.hpp"
 #include "sound/sound.hpp"
@@ -128,9 +129,23 @@ void GameFixture::TearDown() {
     g_game.event_buffer = events;
 }
 
+void event_run_out(int limit) {
+    for (int i = 0; i < limit && task_kind_exists(kKindEventRunner); ++i) {
+        const EventRunnerRecord* r = event_runner_find();
+        const bool waits_for_key =
+            r && ((r->state == &runner_message && r->reveal_line >= kMessageLines) ||
+                  r->state == &runner_choice);
+        if (waits_for_key) {
+            tick_press({kKeyEnter});
+        } else {
+            tick();
+        }
+    }
+}
+
 void board_in_play(int character) {
     new_game(character);
-    for (int i = 0; i < 20 && task_kind_exists(kKindEventRunner); ++i) tick();
+    event_run_out();
     ASSERT_EQ(task_kind_exists(kKindEventRunner), 0);
     ticks(2);
     ASSERT_EQ(player_at_slot(10).state, &die_spin);

@@ -60,6 +60,10 @@ struct GameFixture : SoundedBoardFixture {
     void TearDown() override;
 };
 
+// Runs the event until it ends (at most limit frames), confirming each message and taking
+// the highlighted option of each choice.
+void event_run_out(int limit = 20000);
+
 // A new game whose opening event has run out: the human spins its die.
 void board_in_play(int character);
 

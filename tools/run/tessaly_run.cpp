@@ -25,6 +25,8 @@
 //   --load SLOT       the slot's game in place of the title
 //   --replay-from T   with --load: tick k plays the record's tick T + k, hashes are labelled
 //                     T + k, and the key table starts as the record's tick T left it
+//   --events FILE     the event pack new games and loaded games read, in place of epack.dat
+//   --event K         a new game of character 0 whose opening (square 41) runs script K
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,11 +44,14 @@
 #include "app/state_hash.hpp"
 #include "app/task_pool.hpp"
 #include "autoplay.hpp"
+#include "event/event_pack.hpp"
 #include "field/players.hpp"
 #include "lone_battle.hpp"
 #include "platform/gpu.hpp"
 #include "render/device.hpp"
 #include "render/test_card.hpp"
+#include "state/game_state.hpp"
+#include "state/new_game.hpp"
 #include "state/save_file.hpp"
 
 namespace {
@@ -121,6 +126,17 @@ int g_battle_hp = 0;
 
 int battle_first_task() {
     return lone_battle_start(g_battle_rows, g_battle_computer, g_battle_hp);
+}
+
+// --event: the script the opening square runs in place of its own.
+int32_t g_event_script = 0;
+constexpr int kOpeningSquareIndex = kOpeningEventSquare - 1;
+
+int event_first_task() {
+    // Character 0 puts square 41 at stage 0.
+    g_game.event_script[kOpeningSquareIndex][0] = g_event_script;
+    new_game(0);
+    return 1;
 }
 
 bool parse_battle(const std::string& spec) {
@@ -375,6 +391,16 @@ int main(int argc, char** argv) {
                 return 2;
             }
             cfg.step_first_task = &battle_first_task;
+        } else if (a == "--events" && has_value) {
+            event_pack_file_set(argv[++i]);
+        } else if (a == "--event" && has_value) {
+            g_event_script = std::atoi(argv[++i]);
+            if (g_event_script < 0 || g_event_script >= kEventScriptBuffers) {
+                std::cerr << "tessaly-run: --event takes a script number of 0.."
+                          << kEventScriptBuffers - 1 << "\n";
+                return 2;
+            }
+            cfg.step_first_task = &event_first_task;
         } else if (a == "--computer") {
             g_battle_computer = 1;
         } else if (a == "--rivals-hp" && has_value) {
@@ -395,7 +421,7 @@ int main(int argc, char** argv) {
                          "[--computer] [--hp N] [--autoplay] [--character N] [--no-render] "
                          "[--render-every N] "
                          "[--record FILE] [--replay FILE] [--hash-every N] [--save-at T:SLOT] "
-                         "[--load SLOT] [--replay-from T]\n";
+                         "[--load SLOT] [--replay-from T] [--events FILE] [--event K]\n";
             return 2;
         }
     }
