@@ -26,7 +26,7 @@
 //   --replay-from T   with --load: tick k plays the record's tick T + k, hashes are labelled
 //                     T + k, and the key table starts as the record's tick T left it
 //   --events FILE     the event pack new games and loaded games read, in place of epack.dat
-//   --event K         a new game of character 0 whose opening (square 41) runs script K
+//   --event K         a new game of character 0 whose first player runs script K on square 41
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,9 +45,11 @@
 #include "app/task_pool.hpp"
 #include "autoplay.hpp"
 #include "event/event_pack.hpp"
+#include "event/event_runner.hpp"
 #include "field/players.hpp"
 #include "lone_battle.hpp"
 #include "platform/gpu.hpp"
+#include "render/camera.hpp"
 #include "render/device.hpp"
 #include "render/test_card.hpp"
 #include "state/game_state.hpp"
@@ -133,10 +135,17 @@ int32_t g_event_script = 0;
 constexpr int kOpeningSquareIndex = kOpeningEventSquare - 1;
 
 int event_first_task() {
-    // Character 0 puts square 41 at stage 0.
-    g_game.event_script[kOpeningSquareIndex][0] = g_event_script;
     new_game(0);
-    return 1;
+    // The opening gives way to script K, run for the first player as if its walk had ended
+    // on square 41: the player waits for the event and the camera holds still.
+    task_end_kind(kKindEventRunner);
+    PlayerRecord* p = player_in_slot(kSlotPlayersFirst);
+    if (!p) return 0;
+    g_game.event_script[kOpeningSquareIndex][g_game.event_stage[kOpeningSquareIndex]] =
+        g_event_script;
+    p->state = &event_wait;
+    camera_hold();
+    return event_start(p, kOpeningEventSquare);
 }
 
 bool parse_battle(const std::string& spec) {
