@@ -1,7 +1,7 @@
 # Title -> new game with character 2 -> a die of 5 -> five squares west and south from the
 # start to the giver of request 1 -> the square's event -> the turn is over.
 include(${CMAKE_CURRENT_LIST_DIR}/key_script.cmake)
-key_script_run(NAME board-walk TICKS 200 DUMPS 61 100 112 175 200
+key_script_run(NAME board-walk TICKS 200 DUMPS 61 100 112 175 200 ARGS --events test-events/quiet.dat
   SHOTS 3:title.png 28:select_wheel.png 50:board_die.png 140:board_walk.png)
 set(human "player 10 character 2 computer 0 state")
 expect(61 "${human} choose_direction steps 5 cell 59 52 square 41\n"

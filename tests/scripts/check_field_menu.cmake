@@ -6,7 +6,7 @@ file(REMOVE_RECURSE ${saves})
 file(MAKE_DIRECTORY ${saves})
 key_script_run(NAME field-menu TICKS 210
   DUMPS 49 52 62 76 88 92 108 122 130 145 155 162 172 188 202
-  ARGS --saves ${saves}
+  ARGS --saves ${saves} --events test-events/quiet.dat
   SHOTS 53:field_menu.png 70:item_scene.png 83:item_use_confirm.png
         115:field_menu_options.png 130:field_menu_request.png 145:field_menu_save.png
         188:field_menu_title_confirm.png)

@@ -6,7 +6,7 @@ set(saves ${WORK}/pause-menu-saves)
 file(REMOVE_RECURSE ${saves})
 file(MAKE_DIRECTORY ${saves})
 key_script_run(NAME pause-menu TICKS 200 DUMPS 65 75 90 97 115 130 150 175 185 200
-  ARGS --saves ${saves}
+  ARGS --saves ${saves} --events test-events/quiet.dat
   SHOTS 75:pause_menu.png 90:pause_load_menu.png 115:pause_quit_confirm.png
         150:title_load_menu.png 175:load_failed.png)
 expect(65 "player 10 character 0 computer 0 state choose_direction" "the die has stopped")

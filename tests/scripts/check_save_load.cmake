@@ -6,7 +6,7 @@ set(saves ${WORK}/save-load-saves)
 file(REMOVE_RECURSE ${saves})
 file(MAKE_DIRECTORY ${saves})
 key_script_run(NAME save-load TICKS 250 DUMPS 75 102 150 175 205 245
-  ARGS --saves ${saves}
+  ARGS --saves ${saves} --events test-events/quiet.dat
   SHOTS 96:save_menu_saved.png 225:title_load_filled.png 247:after_load.png)
 # The players' lines of a dump with the die value left out and the human's state given as
 # die_spin: a loaded game starts a fresh spin.
