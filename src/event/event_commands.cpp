@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/app.hpp"
+#include "app/random.hpp"
 #include "app/task_pool.hpp"
 #include "battle/battle.hpp"
 #include "event/ending.hpp"
