@@ -71,7 +71,7 @@ enum class Shape {
     Choice,   // a question and two options with their labels
 };
 
-struct CommandSpec {
+struct CommandForm {
     const char* name;
     int number;
     Shape shape;
@@ -82,8 +82,8 @@ struct CommandSpec {
     const char* jump = "";  // the fixed label a condition jumps to
 };
 
-const std::vector<CommandSpec>& command_specs() {
-    static const std::vector<CommandSpec> specs = {
+const std::vector<CommandForm>& command_forms() {
+    static const std::vector<CommandForm> forms = {
         {"window", 1, Shape::Fixed, {&kFlag}},
         {"message", 2, Shape::Message, {}},
         {"portrait", 3, Shape::Fixed, {&kPortrait}},
@@ -117,11 +117,11 @@ const std::vector<CommandSpec>& command_specs() {
         {"credits", 42, Shape::Fixed, {}},
         {"end", 99, Shape::Fixed, {}},
     };
-    return specs;
+    return forms;
 }
 
-const CommandSpec* spec_named(const std::string& name) {
-    for (const CommandSpec& s : command_specs()) {
+const CommandForm* form_named(const std::string& name) {
+    for (const CommandForm& s : command_forms()) {
         if (name == s.name) return &s;
     }
     return nullptr;
@@ -314,12 +314,12 @@ class ScriptCompiler {
             out_.text += args[0];
             return;
         }
-        const CommandSpec* spec = spec_named(name);
-        if (!spec) {
+        const CommandForm* form = form_named(name);
+        if (!form) {
             fail(line_no, "unknown command '" + name + "'");
             return;
         }
-        switch (spec->shape) {
+        switch (form->shape) {
             case Shape::Message:
             case Shape::Choice:
                 if (!args.empty()) {
@@ -327,74 +327,74 @@ class ScriptCompiler {
                     return;
                 }
                 block_open_ = true;
-                block_spec_ = spec;
+                block_form_ = form;
                 block_line_ = line_no;
                 block_lines_.clear();
                 return;
             case Shape::Fixed:
-                fixed(line_no, *spec, args);
+                fixed(line_no, *form, args);
                 return;
             case Shape::Counted:
-                counted(line_no, *spec, args);
+                counted(line_no, *form, args);
                 return;
         }
     }
 
-    static std::string arg_list(const CommandSpec& spec) {
+    static std::string arg_list(const CommandForm& form) {
         std::string s;
-        for (const ArgKind* k : spec.args) s += std::string(s.empty() ? "" : ", ") + k->what;
+        for (const ArgKind* k : form.args) s += std::string(s.empty() ? "" : ", ") + k->what;
         return s;
     }
 
-    void fixed(int line_no, const CommandSpec& spec, const std::vector<std::string>& args) {
-        if (args.size() != spec.args.size()) {
-            std::string want = spec.args.empty() ? std::string("no arguments")
-                                                 : plural(static_cast<int>(spec.args.size()),
+    void fixed(int line_no, const CommandForm& form, const std::vector<std::string>& args) {
+        if (args.size() != form.args.size()) {
+            std::string want = form.args.empty() ? std::string("no arguments")
+                                                 : plural(static_cast<int>(form.args.size()),
                                                           "argument", "arguments") +
-                                                       " (" + arg_list(spec) + ")";
-            fail(line_no, std::string(spec.name) + " takes " + want + ", not " +
+                                                       " (" + arg_list(form) + ")";
+            fail(line_no, std::string(form.name) + " takes " + want + ", not " +
                               std::to_string(args.size()));
             return;
         }
         std::vector<int32_t> values(args.size());
         bool ok = true;
         for (size_t i = 0; i < args.size(); ++i)
-            ok = value_of(line_no, args[i], *spec.args[i], spec.name, values[i]) && ok;
+            ok = value_of(line_no, args[i], *form.args[i], form.name, values[i]) && ok;
         if (!ok) return;
-        command_begin(line_no, spec.number, spec.name);
+        command_begin(line_no, form.number, form.name);
         for (size_t i = 0; i < values.size(); ++i)
-            command_number(spec.args[i] == &kTerrain ? values[i] & 0xFF : values[i]);
-        if (*spec.jump) out_.jumps.push_back({line_no, spec.jump, out_.text.size(), 0});
+            command_number(form.args[i] == &kTerrain ? values[i] & 0xFF : values[i]);
+        if (*form.jump) out_.jumps.push_back({line_no, form.jump, out_.text.size(), 0});
     }
 
-    void counted(int line_no, const CommandSpec& spec, const std::vector<std::string>& args) {
-        const size_t lead = spec.args.size() - static_cast<size_t>(spec.group);
+    void counted(int line_no, const CommandForm& form, const std::vector<std::string>& args) {
+        const size_t lead = form.args.size() - static_cast<size_t>(form.group);
         const size_t listed = args.size() >= lead ? args.size() - lead : 0;
-        const int groups = static_cast<int>(listed / static_cast<size_t>(spec.group));
-        if (args.size() < lead || listed % static_cast<size_t>(spec.group) != 0 ||
-            groups < spec.min_groups || groups > spec.max_groups) {
+        const int groups = static_cast<int>(listed / static_cast<size_t>(form.group));
+        if (args.size() < lead || listed % static_cast<size_t>(form.group) != 0 ||
+            groups < form.min_groups || groups > form.max_groups) {
             std::string want;
-            for (size_t i = 0; i < lead; ++i) want += std::string(spec.args[i]->what) + ", then ";
-            want += std::to_string(spec.min_groups) + " to " + std::to_string(spec.max_groups) +
-                    " " + spec.group_what;
-            if (spec.group > 1) {
+            for (size_t i = 0; i < lead; ++i) want += std::string(form.args[i]->what) + ", then ";
+            want += std::to_string(form.min_groups) + " to " + std::to_string(form.max_groups) +
+                    " " + form.group_what;
+            if (form.group > 1) {
                 want += " (each:";
-                for (size_t i = lead; i < spec.args.size(); ++i)
-                    want += std::string(i == lead ? " " : ", ") + spec.args[i]->what;
+                for (size_t i = lead; i < form.args.size(); ++i)
+                    want += std::string(i == lead ? " " : ", ") + form.args[i]->what;
                 want += ")";
             }
-            fail(line_no, std::string(spec.name) + " takes " + want + "; got " +
+            fail(line_no, std::string(form.name) + " takes " + want + "; got " +
                               plural(static_cast<int>(args.size()), "argument", "arguments"));
             return;
         }
         std::vector<int32_t> values(args.size());
         bool ok = true;
         for (size_t i = 0; i < args.size(); ++i) {
-            const size_t k = i < lead ? i : lead + (i - lead) % static_cast<size_t>(spec.group);
-            ok = value_of(line_no, args[i], *spec.args[k], spec.name, values[i]) && ok;
+            const size_t k = i < lead ? i : lead + (i - lead) % static_cast<size_t>(form.group);
+            ok = value_of(line_no, args[i], *form.args[k], form.name, values[i]) && ok;
         }
         if (!ok) return;
-        command_begin(line_no, spec.number, spec.name);
+        command_begin(line_no, form.number, form.name);
         for (size_t i = 0; i < lead; ++i) command_number(values[i]);
         command_number(groups);
         for (size_t i = lead; i < values.size(); ++i) command_number(values[i]);
@@ -440,9 +440,9 @@ class ScriptCompiler {
     void block_finish() {
         if (!block_open_) return;
         block_open_ = false;
-        const CommandSpec& spec = *block_spec_;
+        const CommandForm& form = *block_form_;
         const int count = static_cast<int>(block_lines_.size());
-        const bool choice = spec.shape == Shape::Choice;
+        const bool choice = form.shape == Shape::Choice;
         if (!choice && (count < 1 || count > kMessageLines)) {
             fail(block_line_, "a message shows 1 to 3 lines; this one has " +
                                   plural(count, "'>' line", "'>' lines"));
@@ -494,7 +494,7 @@ class ScriptCompiler {
             lines.push_back(glyphs);
         }
         if (!ok) return;
-        command_begin(block_line_, spec.number, spec.name);
+        command_begin(block_line_, form.number, form.name);
         if (!choice) command_number(count);
         for (const auto& l : lines) {
             for (int32_t g : l) command_number(g);
@@ -550,7 +550,7 @@ class ScriptCompiler {
     Script& out_;
     std::vector<std::string>& errors_;
     bool block_open_ = false;
-    const CommandSpec* block_spec_ = nullptr;
+    const CommandForm* block_form_ = nullptr;
     int block_line_ = 0;
     std::vector<TextLine> block_lines_;
     std::vector<Label> labels_;
