@@ -23,6 +23,10 @@ void BoardFixture::TearDown() {
     TickFixture::TearDown();
 }
 
+const std::vector<std::string> kFourSquareBoard = {
+    "##########", "#o..o..o##", "#.##.#####", "#.##.#####", "#o########", "##########",
+};
+
 void lay_board(const std::vector<std::string>& rows) {
     const int h = static_cast<int>(rows.size());
     const int w = h ? static_cast<int>(rows[0].size()) : 0;

@@ -26,6 +26,11 @@ struct BoardFixture : TickFixture {
 // 'o' a square (numbered 1, 2, ... in reading order), '~' water, '^' raised rock,
 // '1'..'4' destinations. Sets the map size and the square count.
 void lay_board(const std::vector<std::string>& rows);
+
+// The small board the walking, player and computer-turn tests share. Squares in reading
+// order: 1 (1,1), 2 (4,1), 3 (7,1), 4 (1,4). A blind corridor runs south from square 2;
+// square 4 lies south of square 1.
+extern const std::vector<std::string> kFourSquareBoard;
 // World position of a map cell's centre.
 void cell_world(int column, int row, float& x, float& z);
 int cell_index_of(int column, int row);

@@ -23,16 +23,11 @@ using test::cell_world;
 using test::tick;
 using test::ticks;
 
-// Squares: 1 (1,1), 2 (4,1), 3 (7,1), 4 (1,4); a blind corridor south of square 2.
-const std::vector<std::string> kBoard = {
-    "##########", "#o..o..o##", "#.##.#####", "#.##.#####", "#o########", "##########",
-};
-
 struct CpuTurn : BoardFixture {
     PlayerRecord* p = nullptr;
     void SetUp() override {
         BoardFixture::SetUp();
-        test::lay_board(kBoard);
+        test::lay_board(test::kFourSquareBoard);
         random_seed(7);
     }
     PlayerRecord& computer_at(int column, int row) {
@@ -196,8 +191,8 @@ TEST_F(CpuTurn, SquaresSendItBackToChoosingAndWalkingBackRefundsBothSteps) {
 TEST_F(CpuTurn, AWholeTurnPlaysItselfOutAndHealsOnTheWay) {
     // A ring of six squares with a link across: the die's steps can always be spent. (On a
     // board without a loop, walking back is refunded and a long die would never run out.)
-    test::lay_board({"##########", "#o..o..o##", "#.##.##.##", "#o..o..o##", "##########",
-                     "##########"});
+    test::lay_board(
+        {"##########", "#o..o..o##", "#.##.##.##", "#o..o..o##", "##########", "##########"});
     PlayerRecord& c = computer_at(1, 1);
     c.hit_points = 10;
     c.state = &turn_start;

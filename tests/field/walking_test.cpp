@@ -13,16 +13,10 @@ using test::BoardFixture;
 using test::cell_index_of;
 using test::cell_world;
 
-// Squares in reading order: 1 (1,1), 2 (4,1), 3 (7,1), 4 (1,4). A blind corridor runs
-// south from square 2; square 4 lies south of square 1.
-const std::vector<std::string> kBoard = {
-    "##########", "#o..o..o##", "#.##.#####", "#.##.#####", "#o########", "##########",
-};
-
 struct Walking : BoardFixture {
     void SetUp() override {
         BoardFixture::SetUp();
-        test::lay_board(kBoard);
+        test::lay_board(test::kFourSquareBoard);
     }
 };
 
