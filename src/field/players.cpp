@@ -7,11 +7,11 @@
 #include "app/debug_dump.hpp"
 #include "app/task_pool.hpp"
 #include "event/event_runner.hpp"
+#include "field/camera.hpp"
 #include "field/cpu_turn.hpp"
 #include "field/map.hpp"
 #include "field/route_hints.hpp"
 #include "field/routes.hpp"
-#include "render/camera.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
 
@@ -66,11 +66,12 @@ const char* state_name(PlayerStep s) {
     return "other";
 }
 
-// The dump's board section: one line per player with its turn state and map cell.
+// The dump's board section: per player, its turn state and map cell, then what the other
+// subsystems read of it.
 void players_dump(std::string& out) {
     const int r0 = (kGridSize - g_game.map_height) / 2;
     const int c0 = (kGridSize - g_game.map_width) / 2;
-    char line[160];
+    char line[224];
     for (int s = kSlotPlayersFirst; s < kSlotPlayersEnd; ++s) {
         const PlayerRecord* p = player_in_slot(s);
         if (!p) continue;
@@ -79,6 +80,20 @@ void players_dump(std::string& out) {
                       "player %d character %d computer %d state %s steps %d cell %d %d square %d\n",
                       s, p->character_id, p->computer, state_name(p->state), p->steps_left,
                       cell % kGridSize - c0, cell / kGridSize - r0, square_at(cell));
+        out += line;
+        // What the other subsystems read of a player: its figures, goods, request and crests.
+        std::snprintf(line, sizeof line,
+                      "player %d level %d hp %d/%d attack %d defence %d money %d experience %d "
+                      "items %d %d %d %d %d %d %d %d\n",
+                      s, p->level, p->hit_points, p->max_hit_points, p->attack, p->defence,
+                      p->money, p->experience, p->items[0], p->items[1], p->items[2], p->items[3],
+                      p->items[4], p->items[5], p->items[6], p->items[7]);
+        out += line;
+        std::snprintf(line, sizeof line,
+                      "player %d team %d target %d route %d die_step %d direction_step %d "
+                      "achievements %d skip_turn %d\n",
+                      s, p->team_number, p->team_target, p->route_number, p->route_die_step,
+                      p->route_direction_step, p->achievement_bits, p->skip_turn);
         out += line;
     }
 }

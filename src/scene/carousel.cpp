@@ -126,7 +126,6 @@ void carousel_update(Task* t) {
 
 void carousel_draw(Task* t) {
     const CarouselRecord& r = task_record<CarouselRecord>(t);
-    Texture* atlas = atlas_texture();
     backdrop_fill_flat(kBackdropCell);
     world_transform_identity();
     for (int i = 0; i < r.count; ++i) {
@@ -137,14 +136,11 @@ void carousel_draw(Task* t) {
         world_yaw(world, at, facing);
         mesh_draw(mesh_record(i), world);
     }
-    const auto at = [atlas](float x, float y, const Rect& source) {
-        sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
-    };
-    at(0, 0, kHeading);
-    at(32, 448, kArrowLeft);
-    at(576, 448, kArrowRight);
+    atlas_draw(0, 0, kHeading);
+    atlas_draw(32, 448, kArrowLeft);
+    atlas_draw(576, 448, kArrowRight);
     number_draw_large(276, 460, r.selected + 1);
-    at(310, 459, kSlash);
+    atlas_draw(310, 459, kSlash);
     number_draw_large(325, 460, r.count);
 }
 

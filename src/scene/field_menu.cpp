@@ -60,10 +60,6 @@ Rect face_rect(int row) {
     return {left, top, left + kFaceWidth, top + kFaceHeight};
 }
 
-void draw_at(float x, float y, const Rect& source) {
-    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
-}
-
 void choose(FieldMenuRecord& r) {
     switch (r.selected) {
         case kFieldMenuClose:
@@ -97,22 +93,22 @@ void choose(FieldMenuRecord& r) {
 
 void draw_status(const PlayerRecord& p) {
     const float x0 = kStatusX, y0 = kStatusY;
-    draw_at(0, 0, kStatusPanel);
+    atlas_draw(0, 0, kStatusPanel);
     for (int i = 0; i < kMembersPerPlayer; ++i) {
-        draw_at(4 + kFaceWidth * static_cast<float>(i), 4,
-                face_rect(kMembersPerPlayer * p.character_id + i));
+        atlas_draw(4 + kFaceWidth * static_cast<float>(i), 4,
+                   face_rect(kMembersPerPlayer * p.character_id + i));
     }
-    draw_at(x0, y0 + 8, kLevelLabel);
+    atlas_draw(x0, y0 + 8, kLevelLabel);
     number_draw_small(x0 + 100, y0 + 9, p.level);
-    draw_at(x0, y0 + 28, kHitPointsLabel);
+    atlas_draw(x0, y0 + 28, kHitPointsLabel);
     number_draw_small(x0 + 100, y0 + 29, p.hit_points);
-    draw_at(525, y0 + 28, kSlash);
+    atlas_draw(525, y0 + 28, kSlash);
     number_draw_small(x0 + 200, y0 + 29, p.max_hit_points);
-    draw_at(x0, y0 + 48, kAttackLabel);
+    atlas_draw(x0, y0 + 48, kAttackLabel);
     number_draw_small(x0 + 100, y0 + 49, p.attack);
-    draw_at(x0, y0 + 68, kDefenceLabel);
+    atlas_draw(x0, y0 + 68, kDefenceLabel);
     number_draw_small(x0 + 100, y0 + 69, p.defence);
-    draw_at(x0, y0 + 88, kMoneyLabel);
+    atlas_draw(x0, y0 + 88, kMoneyLabel);
     number_draw_small(x0 + 100, y0 + 89, p.money);
     // The crests count what all players have achieved together.
     int32_t bits = 0;
@@ -120,7 +116,7 @@ void draw_status(const PlayerRecord& p) {
         if (const PlayerRecord* other = player_in_slot(s)) bits |= other->achievement_bits;
     }
     achievement_badges_draw(x0 + 100, y0 + 109, bits);
-    draw_at(x0, y0 + 108, kBadgesLabel);
+    atlas_draw(x0, y0 + 108, kBadgesLabel);
 }
 
 }  // namespace
@@ -208,24 +204,24 @@ void field_menu_update(Task* t) {
 void field_menu_draw(Task* t) {
     const FieldMenuRecord& r = task_record<FieldMenuRecord>(t);
     draw_status(*r.player);
-    draw_at(0, 240, kMenuPanel);
+    atlas_draw(0, 240, kMenuPanel);
     if (r.step == &title_confirm) {
         list_menu_draw(258, 312, r.title_choice, 2, kColourOpaque, kConfirmPanel, kConfirmTitle,
                        kAnswers, kAnswerIds);
     }
     if (r.step == &field_menu_select && r.selected == kFieldMenuRequest) {
-        draw_at(32, 256, kRequestHeading);
+        atlas_draw(32, 256, kRequestHeading);
         const int32_t row = r.player->team_number;
-        draw_at(32, 288, g_game.requests[row > 0 && row < kRequestRows ? row : 0].name_rect);
+        atlas_draw(32, 288, g_game.requests[row > 0 && row < kRequestRows ? row : 0].name_rect);
     }
-    draw_at(0, 120, kEntryFrame);
+    atlas_draw(0, 120, kEntryFrame);
     for (int row = 0; row < kFieldMenuRows; ++row) {
         for (int column = 0; column < kFieldMenuColumns; ++column) {
             const float x = 32 + 150.0f * static_cast<float>(column);
             const float y = 136 + 25.0f * static_cast<float>(row);
-            draw_at(x, y, kEntryLabels[column + kFieldMenuColumns * row]);
+            atlas_draw(x, y, kEntryLabels[column + kFieldMenuColumns * row]);
             if (column + kFieldMenuColumns * row == r.selected)
-                draw_at(x - 16, y - 1, kCursorArrow);
+                atlas_draw(x - 16, y - 1, kCursorArrow);
         }
     }
 }

@@ -109,8 +109,7 @@ void item_scene_draw(Task* t) {
         list_menu_draw(kConfirmX, kConfirmY, r.choice, 2, kColourOpaque, kConfirmPanel,
                        r.mode == kItemSceneUse ? kUseTitle : kThrowAwayTitle, kAnswers, kAnswerIds);
     } else if (r.step == &item_list_select) {
-        sprite_draw(kHelpX, kHelpY, kHelp, kAtlasWidth, kAtlasHeight, kColourOpaque,
-                    atlas_texture());
+        atlas_draw(kHelpX, kHelpY, kHelp);
     }
 }
 

@@ -135,24 +135,17 @@ void options_update(Task* t) {
 
 void options_draw(Task* t) {
     const OptionsRecord& r = task_record<OptionsRecord>(t);
-    Texture* atlas = atlas_texture();
-    const auto at = [atlas](float x, float y, const Rect& source) {
-        sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
-    };
-    const auto centred = [atlas](const Rect& source, float y) {
-        sprite_draw_centered(source, y, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas);
-    };
     const bool from_title = r.caller == kOptionsFromTitle;
     if (from_title) backdrop_fill(kBackdropCell);
-    centred(kPanel, r.panel_y);
+    atlas_draw_centered(kPanel, r.panel_y);
     for (int i = 0; i < kOptionRows; ++i) {
         const float y = r.panel_y + kFirstRowOffset + kRowSpacing * static_cast<float>(i);
-        at(kLabelX, y, kRows[i].label);
-        if (i == r.cursor) at(kCursorX, y, kCursorArrow);
-        at(kValueX, y, r.values[i] != 0 ? kRows[i].on : kRows[i].off);
+        atlas_draw(kLabelX, y, kRows[i].label);
+        if (i == r.cursor) atlas_draw(kCursorX, y, kCursorArrow);
+        atlas_draw(kValueX, y, r.values[i] != 0 ? kRows[i].on : kRows[i].off);
     }
-    if (from_title) centred(kHeading, kHeadingY);
-    centred(kHelpLine, r.panel_y + kHelpOffset);
+    if (from_title) atlas_draw_centered(kHeading, kHeadingY);
+    atlas_draw_centered(kHelpLine, r.panel_y + kHelpOffset);
 }
 
 }  // namespace tessaly

@@ -63,10 +63,6 @@ bool back_to_menu(ShopRecord& r) {
     return true;
 }
 
-void draw_at(float x, float y, const Rect& source) {
-    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
-}
-
 void draw_confirmation(const ShopRecord& r, const Rect& title) {
     list_menu_draw(260, 312, r.choice, 2, kColourOpaque, kConfirmPanel, title, kAnswers,
                    kAnswerIds);
@@ -78,20 +74,20 @@ void draw_money(const ShopRecord& r) {
 }
 
 void draw_buy_list(const ShopRecord& r) {
-    draw_at(8, 246, kHelp);
+    atlas_draw(8, 246, kHelp);
     item_list_draw(kListX, kListY, r.count, r.list_cursor, r.items, 1);
-    draw_at(450, 246, kOwnItemsHeading);
+    atlas_draw(450, 246, kOwnItemsHeading);
     for (int i = 0; i < kItemSlots; ++i) {
-        draw_at(450, 276 + 20.0f * static_cast<float>(i), item_of(r.player->items[i]).name_rect);
+        atlas_draw(450, 276 + 20.0f * static_cast<float>(i), item_of(r.player->items[i]).name_rect);
     }
-    if (!r.player->computer) draw_at(8, 452, kMoneyLabel);
+    if (!r.player->computer) atlas_draw(8, 452, kMoneyLabel);
     draw_money(r);
 }
 
 void draw_sell_list(const ShopRecord& r) {
-    draw_at(8, 246, kHelp);
+    atlas_draw(8, 246, kHelp);
     item_list_draw(kListX, kListY, kItemSlots, r.list_cursor, r.player->items, 0);
-    draw_at(8, 452, kMoneyLabel);
+    atlas_draw(8, 452, kMoneyLabel);
     draw_money(r);
 }
 
@@ -265,15 +261,15 @@ void shop_update(Task* t) {
 
 void shop_draw(Task* t) {
     const ShopRecord& r = task_record<ShopRecord>(t);
-    draw_at(0, 0, kUpperPanel);
-    draw_at(440, 25, kShopSign);
-    draw_at(440, 60, kShopkeeper);
-    draw_at(0, 120, kEntryFrame);
+    atlas_draw(0, 0, kUpperPanel);
+    atlas_draw(440, 25, kShopSign);
+    atlas_draw(440, 60, kShopkeeper);
+    atlas_draw(0, 120, kEntryFrame);
     for (int i = 0; i < kMenuEntries; ++i) {
-        draw_at(32, 136 + 25.0f * static_cast<float>(i), kMenuLabels[i]);
+        atlas_draw(32, 136 + 25.0f * static_cast<float>(i), kMenuLabels[i]);
     }
-    draw_at(16, 137 + 25.0f * static_cast<float>(r.menu_cursor), kCursorArrow);
-    draw_at(0, 240, kLowerPanel);
+    atlas_draw(16, 137 + 25.0f * static_cast<float>(r.menu_cursor), kCursorArrow);
+    atlas_draw(0, 240, kLowerPanel);
     if (r.player->computer != 0) {
         draw_buy_list(r);
         return;
@@ -287,8 +283,7 @@ void shop_draw(Task* t) {
         draw_confirmation(r, kBuyTitle);
     } else if (r.step == &buy_refused) {
         draw_buy_list(r);
-        sprite_draw_centered(r.refusal == kRefusalMoney ? kRefusedMoney : kRefusedFull, 100,
-                             kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
+        atlas_draw_centered(r.refusal == kRefusalMoney ? kRefusedMoney : kRefusedFull, 100);
     } else if (r.step == &sell_list) {
         draw_sell_list(r);
     } else if (r.step == &sell_confirm) {

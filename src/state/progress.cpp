@@ -21,7 +21,7 @@ void level_up_sign_update(Task* t) {
 
 void level_up_sign_draw(Task* t) {
     const LevelUpSignRecord& r = task_record<LevelUpSignRecord>(t);
-    sprite_draw(r.x, r.y, r.source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
+    atlas_draw(r.x, r.y, r.source);
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 
 #include "app/byte_io.hpp"
 #include "app/task_pool.hpp"
+#include "field/camera.hpp"
 #include "field/map.hpp"
 #include "field/players.hpp"
 #include "field/route_hints.hpp"
 #include "field/routes.hpp"
 #include "field/terrain.hpp"
 #include "platform/files.hpp"
-#include "render/camera.hpp"
 #include "render/textures.hpp"
 #include "sound/sound.hpp"
 

@@ -56,19 +56,11 @@ constexpr int kBadgeCount = 4;
 constexpr float kBadgePitch = 22.0f;
 constexpr Rect kSlash = {607, 612, 618, 632};
 
-void atlas_at(float x, float y, const Rect& source) {
-    sprite_draw(x, y, source, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
-}
-
-void atlas_centred(const Rect& source, float y) {
-    sprite_draw_centered(source, y, kAtlasWidth, kAtlasHeight, kColourOpaque, atlas_texture());
-}
-
 // The date of a slot's file, or the empty-slot picture.
 void slot_time_draw(float x, float y, const SaveSlotInfo& s) {
     x += 8.0f;
     if (!s.exists) {
-        atlas_at(x, y, kSlotEmpty);
+        atlas_draw(x, y, kSlotEmpty);
         return;
     }
     const struct {
@@ -149,11 +141,11 @@ void achievement_badges_draw(float x, float y, int32_t bits) {
     int32_t count = 0;
     for (int k = 0; k < kBadgeCount; ++k) {
         if ((bits & (1 << k)) == 0) continue;
-        atlas_at(x + kBadgePitch * static_cast<float>(k), y, kBadges[k]);
+        atlas_draw(x + kBadgePitch * static_cast<float>(k), y, kBadges[k]);
         ++count;
     }
     number_draw_small(x + 100.0f, y + 2.0f, count);
-    atlas_at(x + 115.0f, y + 2.0f, kSlash);
+    atlas_draw(x + 115.0f, y + 2.0f, kSlash);
     number_draw_small(x + 130.0f, y + 2.0f, kBadgeCount);
 }
 
@@ -239,9 +231,9 @@ void save_menu_draw(Task* t) {
     const float x0 = kPanelX;
     const float y0 = r.panel_y;
     if (r.caller == kSaveCallerTitle) backdrop_fill(kBackdropCell);
-    atlas_at(x0, y0, kSlotPanel);
-    atlas_at(x0 + kBadgePanelOffset, y0, kBadgePanel);
-    atlas_at(x0 + 4.0f, y0 + 21.0f + kRowPitch * static_cast<float>(r.cursor), kCursorArrow);
+    atlas_draw(x0, y0, kSlotPanel);
+    atlas_draw(x0 + kBadgePanelOffset, y0, kBadgePanel);
+    atlas_draw(x0 + 4.0f, y0 + 21.0f + kRowPitch * static_cast<float>(r.cursor), kCursorArrow);
     for (int i = 0; i < kSaveSlotCount; ++i) {
         const float yi = y0 + 23.0f + kRowPitch * static_cast<float>(i);
         slot_time_draw(x0 + 16.0f, yi, r.slots[i]);
@@ -253,11 +245,11 @@ void save_menu_draw(Task* t) {
                        r.mode == kSaveMenuLoad ? kConfirmTitleLoad : kConfirmTitleSave,
                        kConfirmEntries, kConfirmList);
     }
-    atlas_centred(r.mode == kSaveMenuSave ? kCaptionSave : kCaptionLoad, y0 - 30.0f);
-    if (r.step == &save_menu_saved_notice) atlas_centred(kSavedNotice, y0 + 60.0f);
-    if (r.step == &save_menu_save_failed_notice) atlas_centred(kSaveFailedNotice, y0 + 60.0f);
-    if (r.step == &save_menu_load_failed_notice) atlas_centred(kLoadFailedNotice, y0 + 60.0f);
-    atlas_at(r.help_x, r.help_y, r.caller == kSaveCallerFieldMenu ? kHelpFieldMenu : kHelpOther);
+    atlas_draw_centered(r.mode == kSaveMenuSave ? kCaptionSave : kCaptionLoad, y0 - 30.0f);
+    if (r.step == &save_menu_saved_notice) atlas_draw_centered(kSavedNotice, y0 + 60.0f);
+    if (r.step == &save_menu_save_failed_notice) atlas_draw_centered(kSaveFailedNotice, y0 + 60.0f);
+    if (r.step == &save_menu_load_failed_notice) atlas_draw_centered(kLoadFailedNotice, y0 + 60.0f);
+    atlas_draw(r.help_x, r.help_y, r.caller == kSaveCallerFieldMenu ? kHelpFieldMenu : kHelpOther);
 }
 
 }  // namespace tessaly

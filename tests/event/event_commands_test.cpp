@@ -11,7 +11,7 @@
 #include "event/ending.hpp"
 #include "event/event_actors.hpp"
 #include "event/runner_fixture.hpp"
-#include "render/camera.hpp"
+#include "field/camera.hpp"
 #include "scene/shop.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"

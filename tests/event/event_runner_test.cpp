@@ -11,7 +11,7 @@
 #include "event/event_commands.hpp"
 #include "event/event_pack.hpp"
 #include "event/runner_fixture.hpp"
-#include "render/camera.hpp"
+#include "field/camera.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"
 

@@ -13,7 +13,7 @@
 #include "event/event_runner.hpp"
 #include "event/glyph_table.hpp"
 #include "field/board_helpers.hpp"
-#include "render/camera.hpp"
+#include "field/camera.hpp"
 #include "scene/shop.hpp"
 #include "sound/sound.hpp"
 #include "state/game_state.hpp"

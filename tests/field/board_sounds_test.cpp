@@ -4,9 +4,9 @@
 #include "app/keys.hpp"
 #include "app/task_pool.hpp"
 #include "board_helpers.hpp"
+#include "field/camera.hpp"
 #include "field/players.hpp"
 #include "platform/audio.hpp"
-#include "render/camera.hpp"
 
 namespace tessaly {
 namespace {

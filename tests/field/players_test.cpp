@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/debug_dump.hpp"
 #include "app/keys.hpp"
 #include "app/task_pool.hpp"
 #include "board_helpers.hpp"
 #include "event/event_runner.hpp"
+#include "field/camera.hpp"
 #include "field/map.hpp"
-#include "render/camera.hpp"
 #include "state/game_state.hpp"
 
 namespace tessaly {
@@ -333,6 +334,35 @@ TEST_F(Players, DeadPlayerEndsItsTask) {
     p.alive = 0;
     tick();
     EXPECT_FALSE(task_pool()[kSlotPlayersFirst].in_use);
+}
+
+TEST_F(Players, DumpShowsEveryFieldOtherSubsystemsRead) {
+    players_dump_register();
+    PlayerRecord& p = human_at(1, 4);
+    p.level = 7;
+    p.hit_points = 33;
+    p.max_hit_points = 140;
+    p.attack = 41;
+    p.defence = 29;
+    p.money = 9999999;
+    p.experience = 999;
+    for (int i = 0; i < kItemSlots; ++i) p.items[i] = i + 5;
+    p.team_number = 2;
+    p.team_target = 12;
+    p.route_number = 11;
+    p.route_die_step = 3;
+    p.route_direction_step = 4;
+    p.achievement_bits = 13;
+    p.skip_turn = 1;
+    const std::string dump = debug_dump_text();
+    EXPECT_NE(dump.find("player 10 level 7 hp 33/140 attack 41 defence 29 money 9999999 "
+                        "experience 999 items 5 6 7 8 9 10 11 12\n"),
+              std::string::npos)
+        << dump;
+    EXPECT_NE(dump.find("player 10 team 2 target 12 route 11 die_step 3 direction_step 4 "
+                        "achievements 13 skip_turn 1\n"),
+              std::string::npos)
+        << dump;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include "app/keys.hpp"
 #include "field/board_helpers.hpp"
+#include "field/camera.hpp"
 #include "platform/audio.hpp"
-#include "render/camera.hpp"
 #include "render/numbers.hpp"
 #include "scene/item_scene.hpp"
 #include "scene/options.hpp"

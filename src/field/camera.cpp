@@ -1,4 +1,4 @@
-#include "render/camera.hpp"
+#include "field/camera.hpp"
 
 #include <cmath>
 
