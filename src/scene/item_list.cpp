@@ -19,11 +19,11 @@ constexpr float kSlashY = 244;
 constexpr float kInfoY = 452;
 constexpr float kLineSpacing = 20;
 
+}  // namespace
+
 const ItemRecord& item_of(int32_t id) {
     return g_game.items[id >= 0 && id < kItemRows ? id : 0];
 }
-
-}  // namespace
 
 int list_select_clamped(int32_t& cursor, int32_t count) {
     if (key_pressed(kKeyUp)) {

@@ -5,6 +5,11 @@
 
 namespace tessaly {
 
+struct ItemRecord;
+
+// The item table's row for id; ids outside the table give row 0, the empty slot.
+const ItemRecord& item_of(int32_t id);
+
 // Up moves the cursor up, not below 0; otherwise Down moves it down, not past count - 1;
 // either sounds even when the cursor cannot move, and returns 0. Otherwise Enter or Z
 // sound and return 1; no key returns 0.

@@ -1,6 +1,11 @@
 #include "scene/shop.hpp"
 
+#include <cstdio>
+#include <string>
+
+#include "app/debug_dump.hpp"
 #include "app/keys.hpp"
+#include "app/task_pool.hpp"
 #include "field/list_menu.hpp"
 #include "field/players.hpp"
 #include "render/numbers.hpp"
@@ -38,10 +43,6 @@ constexpr Rect kRefusedMoney = {319, 845, 492, 870};
 constexpr Rect kRefusedFull = {364, 811, 538, 836};
 constexpr float kListX = 80;
 constexpr float kListY = 240;
-
-const ItemRecord& item_of(int32_t id) {
-    return g_game.items[id >= 0 && id < kItemRows ? id : 0];
-}
 
 int32_t item_on_sale(const ShopRecord& r) {
     return r.list_cursor >= 0 && r.list_cursor < r.count ? r.items[r.list_cursor] : 0;
@@ -99,6 +100,41 @@ void cpu_leave_after(ShopRecord& r, int sound) {
     sound_request(sound, 0);
 }
 
+struct ShopStepName {
+    ShopStep step;
+    const char* name;
+};
+
+constexpr ShopStepName kShopStepNames[] = {
+    {&shop_first_frame, "first_frame"},
+    {&shop_menu, "menu"},
+    {&buy_list, "buy_list"},
+    {&buy_confirm, "buy_confirm"},
+    {&buy_refused, "buy_refused"},
+    {&sell_list, "sell_list"},
+    {&sell_confirm, "sell_confirm"},
+    {&leave_confirm, "leave_confirm"},
+    {&cpu_shop_start, "cpu_start"},
+    {&cpu_shop_scan, "cpu_scan"},
+    {&cpu_shop_wait, "cpu_wait"},
+    {&cpu_shop_leave, "cpu_leave"},
+};
+
+// The shop's section of the dump while it is open: its step and cursors.
+void shop_dump(std::string& out) {
+    Task* t = task_find_kind(kKindShop);
+    if (!t) return;
+    const ShopRecord& r = task_record<ShopRecord>(t);
+    const char* name = "other";
+    for (const ShopStepName& n : kShopStepNames) {
+        if (n.step == r.step) name = n.name;
+    }
+    char line[128];
+    std::snprintf(line, sizeof line, "shop step %s menu %d list %d choice %d refusal %d items %d\n",
+                  name, r.menu_cursor, r.list_cursor, r.choice, r.refusal, r.count);
+    out += line;
+}
+
 }  // namespace
 
 int shop_open(PlayerRecord& player, const int32_t* items, int count) {
@@ -106,6 +142,7 @@ int shop_open(PlayerRecord& player, const int32_t* items, int count) {
     if (!t) return 0;
     task_start(t, kKindShop, &shop_update, &shop_draw);
     ShopRecord& r = task_record<ShopRecord>(t);
+    debug_dump_add_section(&shop_dump);
     r.alive = 1;
     r.countdown = kShopLineFrames;
     r.player = &player;

@@ -3,3 +3,4 @@ key_script_test(MenusScript.PauseMenuLoadMenuAndQuitToTheTitle check_pause_menu.
   KEYS pause_menu.keys)
 key_script_test(MenusScript.SavedGamesComeBackFromThePauseMenuAndTheTitle
   check_save_load.cmake KEYS save_load.keys)
+key_script_test(MenusScript.ShopBuysTwiceRefusesAThirdAndLeaves check_shop.cmake KEYS shop.keys)
