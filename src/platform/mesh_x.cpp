@@ -6,13 +6,12 @@
 #include <assimp/scene.h>
 
 #include <assimp/Importer.hpp>
-#include <cctype>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unordered_map>
 
 #include "platform/mesh_file.hpp"
+#include "platform/mesh_x_text.hpp"
 
 namespace tessaly::platform {
 namespace {
@@ -128,90 +127,13 @@ struct Merger {
     }
 };
 
-// Nesting deeper than any mesh needs, and counts that the entry's bytes cannot hold, are
-// refused before the mesh library sees the text: a few bytes must not make it recurse tens
-// of thousands of frames deep or reserve gigabytes.
-constexpr int kMaxNesting = 32;
-
-bool is_count_template(const std::string& word) {
-    return word == "Mesh" || word == "MeshNormals" || word == "MeshTextureCoords" ||
-           word == "MeshVertexColors" || word == "MeshMaterialList" || word == "MeshFaceWraps";
-}
-
-// The data objects our meshes are made of. Any other name before a brace is refused: the mesh
-// library skips an unknown object inside a material list and then reads a material that
-// was never made (found by fuzzing).
-bool is_known_object(const std::string& word) {
-    return is_count_template(word) || word == "Material" || word == "TextureFilename" ||
-           word == "Frame" || word == "FrameTransformMatrix" || word == "Header";
-}
-
-bool x_text_within_bounds(const unsigned char* data, size_t size) {
-    // Only the text form, which is what our meshes are; its header is 16 bytes.
-    if (size < 16 || std::memcmp(data, "xof ", 4) != 0 || std::memcmp(data + 8, "txt ", 4) != 0)
-        return false;
-    int depth = 0;
-    std::string word;
-    bool template_named = false;  // a counted template's keyword (and maybe its name) seen
-    bool count_next = false;      // the next number is a declared count
-    std::string first_word;       // the first word since the last brace, ';' or ','
-    for (size_t i = 16; i < size; ++i) {
-        const char c = static_cast<char>(data[i]);
-        if (c == '"') {
-            while (++i < size && data[i] != '"') {
-            }
-            continue;
-        }
-        if (c == '#' || (c == '/' && i + 1 < size && data[i + 1] == '/')) {
-            while (i < size && data[i] != '\n') ++i;
-            continue;
-        }
-        const bool word_char =
-            std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '-';
-        if (word_char) {
-            word.push_back(c);
-            continue;
-        }
-        if (!word.empty()) {
-            if (count_next) {
-                // A count is never negative (the library would read it as about four
-                // billion), and every counted item takes at least two bytes of text.
-                if (word[0] == '-') return false;
-                if (std::isdigit(static_cast<unsigned char>(word[0])) &&
-                    std::strtoull(word.c_str(), nullptr, 10) > size / 2)
-                    return false;
-            }
-            count_next = false;
-            if (is_count_template(word)) template_named = true;
-            if (first_word.empty()) first_word = word;
-            word.clear();
-        }
-        if (c == '{' || c == '}' || c == ';' || c == ',') {
-            // A brace after no word opens a reference to a named object.
-            if (c == '{' && !first_word.empty() && !is_known_object(first_word)) return false;
-            first_word.clear();
-        }
-        if (c == '{') {
-            if (++depth > kMaxNesting) return false;
-            count_next = template_named;
-            template_named = false;
-        } else if (c == '}') {
-            --depth;
-            template_named = false;
-        } else if (!std::isspace(static_cast<unsigned char>(c))) {
-            template_named = false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 bool mesh_file_load_x(const unsigned char* data, size_t size, MeshData& out,
                       std::vector<MeshFileMaterial>& materials) {
     out = MeshData{};
     materials.clear();
-    if (!data || size == 0 || !x_text_within_bounds(data, size)) return false;
+    if (!data || size == 0 || !mesh_x_text_readable(data, size)) return false;
     Assimp::Importer importer;
     const aiScene* scene =
         importer.ReadFileFromMemory(data, size, aiProcess_ConvertToLeftHanded, "x");

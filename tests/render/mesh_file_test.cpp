@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace tessaly::platform {
@@ -14,6 +15,11 @@ namespace {
 bool load(const std::string& text, MeshData& mesh, std::vector<MeshFileMaterial>& materials) {
     return mesh_file_load_x(reinterpret_cast<const unsigned char*>(text.data()), text.size(), mesh,
                             materials);
+}
+
+std::string file_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // A mesh in a moved frame: a quad and a triangle under three materials, of which the middle
@@ -187,11 +193,113 @@ TEST(MeshFile, ObjectsOurMeshesNeverUseAreRefused) {
         "  Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n }\n}\n";
     EXPECT_FALSE(load(finding, mesh, materials));
     // The fuzzer's own input, which crashed the library.
-    std::ifstream in(TESSALY_SOURCE_DIR "/tests/fuzz/findings/assets-x-unknown-template.x",
-                     std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes =
+        file_bytes(TESSALY_SOURCE_DIR "/tests/fuzz/findings/assets-x-unknown-template.x");
     ASSERT_FALSE(bytes.empty());
     EXPECT_FALSE(load(bytes, mesh, materials));
+}
+
+// A small mesh around the parts each case changes: its vertex list, its faces and its
+// objects after the faces.
+std::string mesh_text(const std::string& vertices, const std::string& faces,
+                      const std::string& objects = "") {
+    return "xof 0303txt 0032\nMesh m {\n" + vertices + "\n" + faces + "\n" + objects + "\n}\n";
+}
+const char* const kThreeVertices = "3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;";
+const char* const kOneFace = "1; 3;0,1,2;;";
+const char* const kRedMaterial = "Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }";
+
+// Found by fuzzing: a mesh name with control bytes in it hid the vertex count that followed
+// from the check, and the library reserved 6 GB for it.
+TEST(MeshFile, CountsAfterOddNamesAreStillChecked) {
+    MeshData mesh;
+    std::vector<MeshFileMaterial> materials;
+    const std::string finding =
+        file_bytes(TESSALY_SOURCE_DIR "/tests/fuzz/findings/assets-x-oom-counts.x");
+    ASSERT_FALSE(finding.empty());
+    EXPECT_FALSE(load(finding, mesh, materials));
+    std::string odd_name = "xof 0303txt 0032\nMesh m\x01\x07x {\n 4000000; 0.0;0.0;0.0;;\n}\n";
+    EXPECT_FALSE(load(odd_name, mesh, materials));
+    // The face count, after a short vertex list.
+    EXPECT_FALSE(load(mesh_text("1; 0.0;0.0;0.0;;", "999999999;"), mesh, materials));
+    // A header whose quote would hide a mesh from a reader that knows strings; the library
+    // does not, and reads the mesh.
+    EXPECT_FALSE(load("xof 0303txt 0032\nHeader { \" } Mesh { 99999999; \" }\n", mesh, materials));
+    // A count past four billion, which the library would wrap to a small one.
+    EXPECT_FALSE(load(mesh_text("4294967299; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;", kOneFace),
+                      mesh, materials));
+}
+
+// Indices the library would follow past the end of what it read.
+TEST(MeshFile, IndicesPastTheirListsAreRefused) {
+    MeshData mesh;
+    std::vector<MeshFileMaterial> materials;
+    ASSERT_TRUE(load(mesh_text(kThreeVertices, kOneFace), mesh, materials));
+    EXPECT_FALSE(load(mesh_text(kThreeVertices, "1; 3;0,1,3;;"), mesh, materials));
+    // Normals: an index past the normals, and a face with fewer corners than its position face.
+    const std::string normals = "MeshNormals { 1; 0.0;0.0;1.0;; 1; 3;0,0,0;; }";
+    EXPECT_TRUE(load(mesh_text(kThreeVertices, kOneFace, normals), mesh, materials));
+    EXPECT_FALSE(
+        load(mesh_text(kThreeVertices, kOneFace, "MeshNormals { 1; 0.0;0.0;1.0;; 1; 3;0,1,0;; }"),
+             mesh, materials));
+    EXPECT_FALSE(
+        load(mesh_text(kThreeVertices, kOneFace, "MeshNormals { 1; 0.0;0.0;1.0;; 1; 2;0,0;; }"),
+             mesh, materials));
+    // Vertex colours: an index past the vertices.
+    EXPECT_FALSE(load(mesh_text(kThreeVertices, kOneFace,
+                                "MeshVertexColors { 3; 0;1.0;1.0;1.0;1.0;;, 1;1.0;1.0;1.0;1.0;;, "
+                                "3;1.0;1.0;1.0;1.0;;; }"),
+                      mesh, materials));
+    // Materials: one past those the list holds, a list that holds none, a second list, and
+    // more material indices than faces.
+    const std::string list = "MeshMaterialList { 1; 1; 0;; " + std::string(kRedMaterial) + " }";
+    EXPECT_TRUE(load(mesh_text(kThreeVertices, kOneFace, list), mesh, materials));
+    EXPECT_FALSE(load(mesh_text(kThreeVertices, kOneFace,
+                                "MeshMaterialList { 1; 1; 1;; " + std::string(kRedMaterial) + " }"),
+                      mesh, materials));
+    EXPECT_FALSE(load(mesh_text(kThreeVertices, kOneFace, "MeshMaterialList { 1; 1; 0;; }"), mesh,
+                      materials));
+    EXPECT_FALSE(load(mesh_text(kThreeVertices, kOneFace, list + list), mesh, materials));
+    EXPECT_FALSE(load(mesh_text(kThreeVertices, "0;",
+                                "MeshMaterialList { 1; 1; 0;; " + std::string(kRedMaterial) + " }"),
+                      mesh, materials));
+}
+
+// The check reads numbers, comments and separators as the library does: a comma followed by
+// a digit is a decimal point to it, and comments may sit between any two tokens.
+TEST(MeshFile, NumbersAndCommentsReadAsTheLibraryReadsThem) {
+    MeshData mesh;
+    std::vector<MeshFileMaterial> materials;
+    const std::string text =
+        "xof 0303txt 0032 anything here is not read {{{\n"
+        "# a comment\nMesh m { // another\n 3; 1,5;0.0;0.0;, 1.0;0.0;0.0;,\n"
+        " 0.0;1e1;0.0;;\n 1; 3;0,1,2;;\n}\n";
+    ASSERT_TRUE(load(text, mesh, materials));
+    ASSERT_EQ(mesh.vertices.size(), 3u);
+    EXPECT_FLOAT_EQ(mesh.vertices[mesh.indices[0]].x, 1.5f);
+    EXPECT_FLOAT_EQ(mesh.vertices[mesh.indices[2]].y, 10.0f);
+    // The library's own spellings of not-a-number, a number with no digits and a missing
+    // separator are refused.
+    EXPECT_FALSE(load(mesh_text("1; 1.#IND00;0.0;0.0;;", "0;"), mesh, materials));
+    EXPECT_FALSE(load(mesh_text("1; nan;0.0;0.0;;", "0;"), mesh, materials));
+    EXPECT_FALSE(load(mesh_text("1; .;0.0;0.0;;", "0;"), mesh, materials));
+    EXPECT_FALSE(load(mesh_text("1; 0.0 0.0;0.0;;", "0;"), mesh, materials));
+}
+
+// Every mesh the game ships passes the check.
+TEST(MeshFile, TheGamesMeshesAllLoad) {
+    int loaded = 0;
+    for (int i = 0; i < 100; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "/content/meshes/mesh_%02d.x", i);
+        const std::string bytes = file_bytes(TESSALY_SOURCE_DIR + std::string(name));
+        if (bytes.empty()) continue;
+        MeshData mesh;
+        std::vector<MeshFileMaterial> materials;
+        EXPECT_TRUE(load(bytes, mesh, materials)) << name;
+        ++loaded;
+    }
+    EXPECT_GE(loaded, 20);
 }
 
 TEST(Sphere, LayoutIsPolesAndRingsOfSlices) {
