@@ -10,3 +10,7 @@ endfunction()
 story_opening_test(Leon 0 33 36 96 216 562 きしレオン 13 四つのもんしょうを手に入れて、)
 story_opening_test(Mira 1 34 37 96 215 560 まじょミラ 17 ふーん、四つあつめれば)
 story_opening_test(Gald 2 35 38 97 220 572 かりゅうど 21 四つのもんしょうか。)
+
+# The human player takes request 1, buys its item and completes it.
+key_script_test(StoryScript.HumanTakesRequestOneBuysTheFireStoneAndCompletesIt
+  check_story_request.cmake KEYS story_request.keys)
