@@ -60,7 +60,7 @@ struct Policy {
     bool healing = false;  // on the way through the field menu to a healing item
     bool bought_this_visit = false;
     bool shop_seen = false;
-    bool ended_once = false;  // the end picture or the credits have been seen
+    bool ending = false;  // the end picture or the credits have been seen, the title not yet
     // What the player remembers of the shops it has seen: the items each square sells.
     int shop_cells[kSquareCount] = {};
     int32_t shop_items[kSquareCount][kShopItemsMax] = {};
@@ -529,7 +529,8 @@ void decide() {
     } else if (pool[kSlotSaveMenu].in_use || pool[kSlotPauseMenu].in_use) {
         press(kKeyEsc);
     } else if (Task* t = live(kSlotTitle, kKindTitle)) {
-        if (!g_policy.ended_once) play_title(task_record<TitleRecord>(t));
+        // After the credits the player starts the next game, as a long run wants.
+        play_title(task_record<TitleRecord>(t));
     } else if (pool[kSlotSelectWheel].in_use &&
                pool[kSlotSelectWheel].update_fn == &select_update) {
         play_select(task_record<CharacterSelectRecord>(&pool[kSlotSelectWheel]));
@@ -660,18 +661,17 @@ void autoplay_observe(int tick) {
     observe_players(tick);
     observe_battle();
     if (!live(kSlotShop, kKindShop)) g.bought_this_visit = false;
-    if (pool[kSlotEndPicture].in_use && pool[kSlotEndPicture].kind == kKindEndPicture &&
-        g.fig.end_picture_tick == 0) {
-        g.fig.end_picture_tick = tick;
-        g.ended_once = true;
+    const bool end_picture = live(kSlotEndPicture, kKindEndPicture) != nullptr;
+    const bool credits = live(kSlotCredits, kKindCredits) != nullptr;
+    if (end_picture && g.fig.end_picture_tick == 0) g.fig.end_picture_tick = tick;
+    if (credits && g.fig.credits_tick == 0) g.fig.credits_tick = tick;
+    if (end_picture || credits) g.ending = true;
+    // The title after an ending (a lost set battle also leads there, without one).
+    if (g.ending && live(kSlotTitle, kKindTitle)) {
+        g.ending = false;
+        g.fig.endings += 1;
+        if (g.fig.back_at_title_tick == 0) g.fig.back_at_title_tick = tick;
     }
-    if (pool[kSlotCredits].in_use && pool[kSlotCredits].kind == kKindCredits &&
-        g.fig.credits_tick == 0) {
-        g.fig.credits_tick = tick;
-        g.ended_once = true;
-    }
-    if (g.ended_once && g.fig.back_at_title_tick == 0 && live(kSlotTitle, kKindTitle))
-        g.fig.back_at_title_tick = tick;
     if (g.players_live && g.fig.stalled_at == 0 && tick - g.last_turn_end > kStallTicks)
         g.fig.stalled_at = tick;
 }
@@ -688,13 +688,14 @@ std::string autoplay_report() {
                   "autoplay turns %d %d %d longest_turn %d at %d\n"
                   "autoplay battles won %d %d %d lost %d %d %d\n"
                   "autoplay requests taken %d %d %d completed %d %d %d\n"
-                  "autoplay end_picture %d credits %d title %d stalled %d\n",
+                  "autoplay end_picture %d credits %d title %d stalled %d\n"
+                  "autoplay endings %d\n",
                   f.ticks, f.new_games, f.turns[0], f.turns[1], f.turns[2], f.longest_turn,
                   f.longest_turn_at, f.battles_won[0], f.battles_won[1], f.battles_won[2],
                   f.battles_lost[0], f.battles_lost[1], f.battles_lost[2], f.requests_taken[0],
                   f.requests_taken[1], f.requests_taken[2], f.requests_completed[0],
                   f.requests_completed[1], f.requests_completed[2], f.end_picture_tick,
-                  f.credits_tick, f.back_at_title_tick, f.stalled_at);
+                  f.credits_tick, f.back_at_title_tick, f.stalled_at, f.endings);
     return text;
 }
 
