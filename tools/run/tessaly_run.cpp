@@ -19,7 +19,8 @@
 //   --render-every N  the render pass only in every Nth tick
 //   --record FILE     writes the seed and the keys of every tick (held-key changes)
 //   --replay FILE     plays a record back: its seed and its keys
-//   --hash-every N    prints "hash TICK WHOLE SAVED" every N ticks (state_hash.hpp)
+//   --hash-every N    prints "hash TICK WHOLE SAVED" every N ticks and at the last tick
+//                     (state_hash.hpp)
 //   --save-at T:SLOT  saves the game to the slot at the first tick from T on at which the
 //                     human player spins its die showing 1 (the face a loaded die starts
 //                     from), and prints "saved SLOT TICK RANDOM"
@@ -275,9 +276,11 @@ void after_tick(int tick) {
     // The graphics driver fills its caches over the first frames drawn: the resident size
     // after a tenth of the run is the one the end is compared with.
     if (g_last_tick > 0 && tick == g_last_tick / 10) g_rss_warm_kb = resident_kb();
-    if (tick == g_last_tick) g_rss_end_kb = resident_kb();
+    // The run's last tick, at the tick budget or earlier at the title, is a checkpoint too.
+    const bool last = tick == g_last_tick || g_running == 0;
+    if (last) g_rss_end_kb = resident_kb();
     if (g_render_every > 0) app_config().no_render = (tick + 1) % g_render_every != 0;
-    if (g_hash_every > 0 && (tick + g_replay_from) % g_hash_every == 0)
+    if (g_hash_every > 0 && ((tick + g_replay_from) % g_hash_every == 0 || last))
         print_hash(tick + g_replay_from);
     save_when_due(tick);
     for (const AtTick& d : g_dumps) {
