@@ -21,12 +21,25 @@ namespace {
 
 // A turn that has not ended after this many ticks is a stall.
 constexpr int kStallTicks = 20000;
-// Hit points below this share of the maximum send the player to its healing items.
-constexpr int kHealPercent = 40;
+// Hit points below this share of the maximum send the player to its healing items; a
+// guardian is fought only with at least this share.
+constexpr int kHealPercent = 60;
 constexpr int kNoSquare = -1;
 constexpr int kFaceNone = 0;
 // Frames the battle policy looks ahead for the gauges' best moment.
 constexpr int kGaugeHorizon = 240;
+// The quest as Ord tells it: each crest's bit, the square where its guardian waits, and the
+// request whose completion opens the way there (0: always open).
+struct Crest {
+    int32_t bit;
+    int square;
+    int opened_by;
+};
+constexpr Crest kCrests[] = {{1, 12, 0}, {2, 20, 2}, {4, 23, 3}, {8, 25, 0}};
+constexpr int32_t kAllCrests = 15;
+constexpr int kCastleSquare = 27;
+// Option labels of the scripts' choices: a guardian's fight, a request's acceptance.
+constexpr char kFightLabel[] = "fight";
 
 constexpr float kDirections[4] = {kDirectionEast, kDirectionWest, kDirectionSouth, kDirectionNorth};
 constexpr int kDirectionKey[4] = {kKeyRight, kKeyLeft, kKeyDown, kKeyUp};
@@ -47,7 +60,7 @@ struct Policy {
     bool healing = false;  // on the way through the field menu to a healing item
     bool bought_this_visit = false;
     bool shop_seen = false;
-    bool ended_once = false;  // the end picture or the credits have been seen
+    bool ending = false;  // the end picture or the credits have been seen, the title not yet
     // What the player remembers of the shops it has seen: the items each square sells.
     int shop_cells[kSquareCount] = {};
     int32_t shop_items[kSquareCount][kShopItemsMax] = {};
@@ -166,6 +179,10 @@ int heal_slot(const PlayerRecord& p) {
     return -1;
 }
 
+bool healthy_for_a_fight(const PlayerRecord& p) {
+    return p.hit_points * 100 >= p.max_hit_points * kHealPercent;
+}
+
 bool wants_healing(const PlayerRecord& p) {
     return p.hit_points * 100 < p.max_hit_points * kHealPercent && heal_slot(p) >= 0;
 }
@@ -206,6 +223,8 @@ int32_t known_heal_item() {
     return 0;
 }
 
+int quest_goal(const PlayerRecord& p, const Search& s);
+
 // A purpose before wandering: a request's item from a shop that sells it, the request's giver
 // once the item is carried, healing items when none are left. -1 when there is none.
 int purposeful_goal(const PlayerRecord& p, const Search& s) {
@@ -213,7 +232,7 @@ int purposeful_goal(const PlayerRecord& p, const Search& s) {
         const RequestRecord& q = g_game.requests[p.team_number];
         if (q.kind == kRequestKindItem && q.item_id > 0 && !carries(p, q.item_id)) {
             const int shop = nearest_shop_with(s, q.item_id);
-            if (shop > 0) return shop;
+            if (shop > 0 && g_game.items[q.item_id].price <= p.money) return shop;
         } else if (q.square >= kSquareFirst) {
             const int giver = nearest_square_numbered(s, q.square);
             if (giver > 0) return giver;
@@ -226,7 +245,46 @@ int purposeful_goal(const PlayerRecord& p, const Search& s) {
             if (shop > 0) return shop;
         }
     }
-    return -1;
+    return quest_goal(p, s);
+}
+
+int stage_of(int square) {
+    return square >= 1 && square <= kSquareCount ? g_game.event_stage[square - 1] : 0;
+}
+
+bool request_held_by_anyone(int request) {
+    for (int s = kSlotPlayersFirst; s < kSlotPlayersEnd; ++s) {
+        const PlayerRecord* p = player_in_slot(s);
+        if (p && p->team_number == request) return true;
+    }
+    return false;
+}
+
+// The story's next place: the castle once it stands, else the nearest guardian whose way is
+// open, else the giver of a request that would open a way and that nobody holds. -1 when
+// the search reaches none of them.
+int quest_goal(const PlayerRecord& p, const Search& s) {
+    if (stage_of(kCastleSquare) >= 1) {
+        const int castle = nearest_square_numbered(s, kCastleSquare);
+        if (castle > 0) return castle;
+    }
+    int best = -1;
+    for (const Crest& c : kCrests) {
+        if (p.achievement_bits & c.bit) continue;
+        // A locked gate runs its script at stage 0; the guardian stands from stage 1.
+        if (c.opened_by && stage_of(c.square) < 1) continue;
+        const int i = nearest_square_numbered(s, c.square);
+        if (i > 0 && (best < 0 || s.dist[i] < s.dist[best])) best = i;
+    }
+    if (best > 0) return best;
+    if (p.team_number > 0) return -1;
+    for (const Crest& c : kCrests) {
+        if (!c.opened_by || (p.achievement_bits & c.bit) || stage_of(c.square) >= 1) continue;
+        if (request_held_by_anyone(c.opened_by)) continue;
+        const int i = nearest_square_numbered(s, g_game.requests[c.opened_by].square);
+        if (i > 0 && (best < 0 || s.dist[i] < s.dist[best])) best = i;
+    }
+    return best;
 }
 
 // The goal square: the nearest square not landed on yet; once all have been, any other.
@@ -416,6 +474,18 @@ void play_item_scene(ItemSceneRecord& r) {
     move_cursor(r.cursor, heal_slot(*p));
 }
 
+// Messages go on with Enter; a choice is answered for the human player: a guardian is
+// fought when the player is healthy enough, every other choice takes its first option.
+void play_event(EventRunnerRecord& r) {
+    const PlayerRecord* p = r.player;
+    if (r.state != &runner_choice || !p || p->computer) {
+        press(kKeyEnter);
+        return;
+    }
+    const bool fight = std::strcmp(r.labels[1], kFightLabel) == 0 && healthy_for_a_fight(*p);
+    move_cursor(r.choice, fight ? 1 : 0);
+}
+
 void play_title(TitleRecord& r) {
     if (r.step != &title_menu) return;
     const int column = kTitleNewGame % kTitleColumns;
@@ -459,10 +529,13 @@ void decide() {
     } else if (pool[kSlotSaveMenu].in_use || pool[kSlotPauseMenu].in_use) {
         press(kKeyEsc);
     } else if (Task* t = live(kSlotTitle, kKindTitle)) {
-        if (!g_policy.ended_once) play_title(task_record<TitleRecord>(t));
+        // After the credits the player starts the next game, as a long run wants.
+        play_title(task_record<TitleRecord>(t));
     } else if (pool[kSlotSelectWheel].in_use &&
                pool[kSlotSelectWheel].update_fn == &select_update) {
         play_select(task_record<CharacterSelectRecord>(&pool[kSlotSelectWheel]));
+    } else if (EventRunnerRecord* e = event_runner_find()) {
+        play_event(*e);
     } else if (event_running() || pool[kSlotEndPicture].in_use || pool[kSlotCredits].in_use) {
         // Messages go on with Enter.
         press(kKeyEnter);
@@ -588,18 +661,17 @@ void autoplay_observe(int tick) {
     observe_players(tick);
     observe_battle();
     if (!live(kSlotShop, kKindShop)) g.bought_this_visit = false;
-    if (pool[kSlotEndPicture].in_use && pool[kSlotEndPicture].kind == kKindEndPicture &&
-        g.fig.end_picture_tick == 0) {
-        g.fig.end_picture_tick = tick;
-        g.ended_once = true;
+    const bool end_picture = live(kSlotEndPicture, kKindEndPicture) != nullptr;
+    const bool credits = live(kSlotCredits, kKindCredits) != nullptr;
+    if (end_picture && g.fig.end_picture_tick == 0) g.fig.end_picture_tick = tick;
+    if (credits && g.fig.credits_tick == 0) g.fig.credits_tick = tick;
+    if (end_picture || credits) g.ending = true;
+    // The title after an ending (a lost set battle also leads there, without one).
+    if (g.ending && live(kSlotTitle, kKindTitle)) {
+        g.ending = false;
+        g.fig.endings += 1;
+        if (g.fig.back_at_title_tick == 0) g.fig.back_at_title_tick = tick;
     }
-    if (pool[kSlotCredits].in_use && pool[kSlotCredits].kind == kKindCredits &&
-        g.fig.credits_tick == 0) {
-        g.fig.credits_tick = tick;
-        g.ended_once = true;
-    }
-    if (g.ended_once && g.fig.back_at_title_tick == 0 && live(kSlotTitle, kKindTitle))
-        g.fig.back_at_title_tick = tick;
     if (g.players_live && g.fig.stalled_at == 0 && tick - g.last_turn_end > kStallTicks)
         g.fig.stalled_at = tick;
 }
@@ -616,13 +688,14 @@ std::string autoplay_report() {
                   "autoplay turns %d %d %d longest_turn %d at %d\n"
                   "autoplay battles won %d %d %d lost %d %d %d\n"
                   "autoplay requests taken %d %d %d completed %d %d %d\n"
-                  "autoplay end_picture %d credits %d title %d stalled %d\n",
+                  "autoplay end_picture %d credits %d title %d stalled %d\n"
+                  "autoplay endings %d\n",
                   f.ticks, f.new_games, f.turns[0], f.turns[1], f.turns[2], f.longest_turn,
                   f.longest_turn_at, f.battles_won[0], f.battles_won[1], f.battles_won[2],
                   f.battles_lost[0], f.battles_lost[1], f.battles_lost[2], f.requests_taken[0],
                   f.requests_taken[1], f.requests_taken[2], f.requests_completed[0],
                   f.requests_completed[1], f.requests_completed[2], f.end_picture_tick,
-                  f.credits_tick, f.back_at_title_tick, f.stalled_at);
+                  f.credits_tick, f.back_at_title_tick, f.stalled_at, f.endings);
     return text;
 }
 

@@ -22,6 +22,7 @@ struct AutoplayFigures {
     int credits_tick = 0;
     int back_at_title_tick = 0;  // after the credits
     int stalled_at = 0;          // the tick no turn had ended for too long, 0 if never
+    int endings = 0;             // games played to the title after the credits
 };
 
 // Starts the policy for a new game with the character (0..2).

@@ -14,11 +14,13 @@
 //   --rivals-hp N     the computer players of a new game start with N hit points
 //   --autoplay        the human player is played by the runner's own player (autoplay.hpp)
 //   --character N     the character autoplay picks for a new game (0..2, 0 by default)
+//   --until-title     with --autoplay: the run ends at the title after the first ending
 //   --no-render       no render pass (the updates alone; nothing drawn changes the game)
 //   --render-every N  the render pass only in every Nth tick
 //   --record FILE     writes the seed and the keys of every tick (held-key changes)
 //   --replay FILE     plays a record back: its seed and its keys
-//   --hash-every N    prints "hash TICK WHOLE SAVED" every N ticks (state_hash.hpp)
+//   --hash-every N    prints "hash TICK WHOLE SAVED" every N ticks and at the last tick
+//                     (state_hash.hpp)
 //   --save-at T:SLOT  saves the game to the slot at the first tick from T on at which the
 //                     human player spins its die showing 1 (the face a loaded die starts
 //                     from), and prints "saved SLOT TICK RANDOM"
@@ -92,6 +94,7 @@ std::vector<AtTick> g_dumps;
 int g_poll_tick = 1;
 
 bool g_autoplay = false;
+bool g_until_title = false;
 int g_character = 0;
 // The keys of the tick being polled, worked out once per tick.
 int g_keys_tick = 0;
@@ -265,14 +268,19 @@ void before_render(int tick) {
 
 void after_tick(int tick) {
     rivals_hp_apply();
-    if (g_autoplay) autoplay_observe(tick);
+    if (g_autoplay) {
+        autoplay_observe(tick);
+        if (g_until_title && autoplay_figures().endings > 0) g_running = 0;
+    }
     if (tick == 1) g_rss_start_kb = resident_kb();
     // The graphics driver fills its caches over the first frames drawn: the resident size
     // after a tenth of the run is the one the end is compared with.
     if (g_last_tick > 0 && tick == g_last_tick / 10) g_rss_warm_kb = resident_kb();
-    if (tick == g_last_tick) g_rss_end_kb = resident_kb();
+    // The run's last tick, at the tick budget or earlier at the title, is a checkpoint too.
+    const bool last = tick == g_last_tick || g_running == 0;
+    if (last) g_rss_end_kb = resident_kb();
     if (g_render_every > 0) app_config().no_render = (tick + 1) % g_render_every != 0;
-    if (g_hash_every > 0 && (tick + g_replay_from) % g_hash_every == 0)
+    if (g_hash_every > 0 && ((tick + g_replay_from) % g_hash_every == 0 || last))
         print_hash(tick + g_replay_from);
     save_when_due(tick);
     for (const AtTick& d : g_dumps) {
@@ -348,6 +356,8 @@ int main(int argc, char** argv) {
         const bool has_value = i + 1 < argc;
         if (a == "--autoplay") {
             g_autoplay = true;
+        } else if (a == "--until-title") {
+            g_until_title = true;
         } else if (a == "--character" && has_value) {
             g_character = std::atoi(argv[++i]);
         } else if (a == "--no-render") {
@@ -427,7 +437,8 @@ int main(int argc, char** argv) {
             std::cerr << "usage: tessaly-run [--seed N] [--ticks N] [--keys FILE] "
                          "[--shot TICK:FILE.png]... [--dump TICK:FILE]... [--test-frame] "
                          "[--saves DIR] [--reference-draw] [--battle random|set:ROW,...] "
-                         "[--computer] [--hp N] [--autoplay] [--character N] [--no-render] "
+                         "[--computer] [--hp N] [--autoplay] [--character N] [--until-title] "
+                         "[--no-render] "
                          "[--render-every N] "
                          "[--record FILE] [--replay FILE] [--hash-every N] [--save-at T:SLOT] "
                          "[--load SLOT] [--replay-from T] [--events FILE] [--event K]\n";
