@@ -14,3 +14,12 @@ story_opening_test(Gald 2 35 38 97 220 572 かりゅうど 21 四つのもんし
 # The human player takes request 1, buys its item and completes it.
 key_script_test(StoryScript.HumanTakesRequestOneBuysTheFireStoneAndCompletesIt
   check_story_request.cmake KEYS story_request.keys)
+
+# A computer player takes a request, fetches its item from the shop on its route and
+# completes it at the giver, headless, while the runner's player plays the human.
+key_script_test(StoryScript.ComputerPlayerTakesARequestFetchesItsItemAndCompletesIt
+  check_story_rival_request.cmake)
+
+# A computer player takes a request, walks its route to the item's shop and completes it.
+key_script_test(StoryScript.ComputerPlayerTakesRequestOneWalksItsRouteAndCompletesIt
+  check_story_rival_request.cmake)
