@@ -4,7 +4,7 @@
 # on the dwarves' shop square 16 with the fire stone (item 11) it takes there for free, then
 # back on square 8 with the request freed, the stone handed over and the reward paid.
 include(${CMAKE_CURRENT_LIST_DIR}/key_script.cmake)
-set(budget 9000)
+set(budget 15000)
 set(ticks)
 foreach(t RANGE 100 ${budget} 100)
   list(APPEND ticks ${t})

@@ -19,7 +19,3 @@ key_script_test(StoryScript.HumanTakesRequestOneBuysTheFireStoneAndCompletesIt
 # completes it at the giver, headless, while the runner's player plays the human.
 key_script_test(StoryScript.ComputerPlayerTakesARequestFetchesItsItemAndCompletesIt
   check_story_rival_request.cmake)
-
-# A computer player takes a request, walks its route to the item's shop and completes it.
-key_script_test(StoryScript.ComputerPlayerTakesRequestOneWalksItsRouteAndCompletesIt
-  check_story_rival_request.cmake)
