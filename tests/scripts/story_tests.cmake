@@ -19,3 +19,8 @@ key_script_test(StoryScript.HumanTakesRequestOneBuysTheFireStoneAndCompletesIt
 # completes it at the giver, headless, while the runner's player plays the human.
 key_script_test(StoryScript.ComputerPlayerTakesARequestFetchesItsItemAndCompletesIt
   check_story_rival_request.cmake)
+
+# The runner's player plays on to the ending: a guardian's set battle, the last battle, the
+# end picture and the credits.
+key_script_test(StoryScript.GuardianAndLastBattleThenTheEndPictureAndTheCredits
+  check_story_ending.cmake)
