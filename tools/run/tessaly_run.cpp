@@ -29,6 +29,7 @@
 //                     T + k, and the key table starts as the record's tick T left it
 //   --events FILE     the event pack new games and loaded games read, in place of epack.dat
 //   --event K         a new game of character 0 whose first player runs script K on square 41
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -163,12 +164,12 @@ bool parse_battle(const std::string& spec) {
     return !g_battle_rows.empty();
 }
 
+// The step in force at a tick: the last one from that tick or before (the script is kept in
+// tick order, so a whole game's record looks its keys up quickly).
 const KeyStep* step_for(int tick) {
-    const KeyStep* found = nullptr;
-    for (const KeyStep& s : g_script) {
-        if (s.tick <= tick) found = &s;
-    }
-    return found;
+    const auto after = std::upper_bound(g_script.begin(), g_script.end(), tick,
+                                        [](int t, const KeyStep& s) { return t < s.tick; });
+    return after == g_script.begin() ? nullptr : &*(after - 1);
 }
 
 void keys_of_script(int tick, bool held[kKeyCount]) {
@@ -341,6 +342,9 @@ bool load_script(const char* path) {
         }
         g_script.push_back(step);
     }
+    // Lines out of tick order still count by their ticks; of equal ticks the later line wins.
+    std::stable_sort(g_script.begin(), g_script.end(),
+                     [](const KeyStep& a, const KeyStep& b) { return a.tick < b.tick; });
     return true;
 }
 
