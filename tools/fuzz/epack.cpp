@@ -39,11 +39,10 @@ bool g_ready = false;
 uint32_t g_key_state = 1;
 bool g_held[kKeyCount] = {};
 
+bool g_held_virtual[256] = {};  // the same keys by virtual key code, as the poll asks
+
 bool held_key(int virtual_key) {
-    for (int i = 0; i < kKeyCount; ++i) {
-        if (key_virtual_code(i) == virtual_key) return g_held[i];
-    }
-    return false;
+    return virtual_key >= 0 && virtual_key < 256 && g_held_virtual[virtual_key];
 }
 
 // Confirm now and then (with gaps, so that each is a new press), up and down less often.
@@ -56,6 +55,10 @@ void keys_choose() {
     g_held[kKeyDown] = g_key_state % 7 == 0;
     g_held[kKeyUp] = g_key_state % 11 == 0;
     g_held[kKeyRight] = g_key_state % 13 == 0;
+    for (int i = 0; i < kKeyCount; ++i) {
+        const int code = key_virtual_code(i);
+        if (code >= 0 && code < 256) g_held_virtual[code] = g_held[i];
+    }
 }
 
 uint32_t u32_at(const uint8_t* data, size_t size, size_t at) {
@@ -102,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t skip = u32_at(data, size, 0);
     g_key_state = 0x9E3779B9u ^ (skip >= 2 && size > 5 ? data[5] : 0);
     std::memset(g_held, 0, sizeof g_held);
+    std::memset(g_held_virtual, 0, sizeof g_held_virtual);
     keys_init();
     keys_poll();
 
