@@ -20,8 +20,10 @@ inline std::string input_file(const char* name, const unsigned char* data, size_
 
 // Loading a game reads the map pack of the working directory (for the board's size, and
 // before the event pack). Where there is none, one of the shipped size (64 x 64) is written
-// there: a square every other cell of the middle row, the rest open ground. False when it
-// can be neither found nor written.
+// there: one corridor along the middle row holding squares 1..60 one after the other and a
+// destination at each end, walled in by fill, so that the route hints a player works out at
+// every turn end within the row rather than tracing the whole board. False when it can be
+// neither found nor written.
 inline bool ensure_map_pack(const char* name) {
     if (std::FILE* existing = std::fopen(name, "rb")) {
         std::fclose(existing);
@@ -30,14 +32,21 @@ inline bool ensure_map_pack(const char* name) {
     std::FILE* f = std::fopen(name, "wb");
     if (!f) return false;
     constexpr int kSide = 64;
+    constexpr int kFill = 15, kGround = 0, kWestEnd = 1, kEastEnd = 2;
+    constexpr int kSquares = 60;  // every square of the game, square 41's opening included
     const int32_t header[5] = {0, kSide, kSide, 0, 0};
     std::fwrite(header, sizeof header, 1, f);
-    for (int layer = 0; layer < 2; ++layer) {
-        for (int i = 0; i < kSide * kSide; ++i) {
-            const bool square = layer == 1 && i / kSide == kSide / 2 && i % 2 == 0;
-            const int v = square ? 1 + (i % kSide) / 2 : 0;
-            std::fputc(v, f);
-        }
+    for (int i = 0; i < kSide * kSide; ++i) {
+        const int row = i / kSide, column = i % kSide;
+        int terrain = row == kSide / 2 ? kGround : kFill;
+        if (row == kSide / 2 && column == 0) terrain = kWestEnd;
+        if (row == kSide / 2 && column == kSide - 1) terrain = kEastEnd;
+        std::fputc(terrain, f);
+    }
+    for (int i = 0; i < kSide * kSide; ++i) {
+        const int column = i % kSide;
+        const bool square = i / kSide == kSide / 2 && column >= 2 && column < 2 + kSquares;
+        std::fputc(square ? column - 1 : 0, f);
     }
     return std::fclose(f) == 0;
 }

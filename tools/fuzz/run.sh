@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of a fuzz build for a time budget each, starting from the seed
-# corpora under tests/fuzz/<target>/ (copied: the seeds are never changed).
+# corpora under tests/fuzz/<target>/, the inputs of past findings for that target
+# (tests/fuzz/findings/<target>-*) and the build's own mappack.dat and epack.dat for their
+# targets (all copied: the seeds are never changed).
 #   tools/fuzz/run.sh BUILD_DIR SECONDS_PER_TARGET
 # Prints each target's executions; exits non-zero if any target found a crash, a hang or a
 # sanitizer report (its reproducer is left in the work folder that it names).
@@ -15,6 +17,8 @@ for target in "$build"/fuzz-*; do
   corpus="$work/$name"
   mkdir -p "$corpus"
   [ -d "$root/tests/fuzz/$name" ] && cp "$root/tests/fuzz/$name"/* "$corpus"/ 2>/dev/null
+  cp "$root/tests/fuzz/findings/$name"-* "$corpus"/ 2>/dev/null
+  [ -f "$build/$name.dat" ] && cp "$build/$name.dat" "$corpus/game-$name.dat"
   log="$work/$name.log"
   (cd "$work" && ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -max_len=65536 -close_fd_mask=3 -detect_leaks=0 -print_final_stats=1 "$corpus" >"$log" 2>&1)
