@@ -21,7 +21,6 @@ struct ArgKind {
     std::vector<Word> words;
 };
 
-const ArgKind kNumber{"a number", 0, kNumberMax, {}};
 const ArgKind kFlag{"on or off", 0, 1, {{"on", 1}, {"off", 0}, {"show", 1}, {"hide", 0}}};
 // Any value outside 0..24 hides the portrait; "none" writes the one the runner starts with.
 const ArgKind kPortrait{"a portrait (0..24, or none)", 0, 24, {{"none", 100}, {"off", 100}}};

@@ -25,7 +25,6 @@ constexpr int kStallTicks = 20000;
 // guardian is fought only with at least this share.
 constexpr int kHealPercent = 60;
 constexpr int kNoSquare = -1;
-constexpr int kFaceNone = 0;
 // Frames the battle policy looks ahead for the gauges' best moment.
 constexpr int kGaugeHorizon = 240;
 // The quest as Ord tells it: each crest's bit, the square where its guardian waits, and the
@@ -36,7 +35,6 @@ struct Crest {
     int opened_by;
 };
 constexpr Crest kCrests[] = {{1, 12, 0}, {2, 20, 2}, {4, 23, 3}, {8, 25, 0}};
-constexpr int32_t kAllCrests = 15;
 constexpr int kCastleSquare = 27;
 // Option labels of the scripts' choices: a guardian's fight, a request's acceptance.
 constexpr char kFightLabel[] = "fight";
