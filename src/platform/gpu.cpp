@@ -102,7 +102,7 @@ GpuTexture* gpu_texture_create(const Image& image) {
         image.argb.size() != static_cast<size_t>(image.width) * image.height) {
         return nullptr;
     }
-    auto* t = new GpuTexture{image.width, image.height, 0, {}};
+    auto* t = new GpuTexture{image.width, image.height, 0, {}, -1, true, {}};
     if (!g_ops->texture_upload(*t, image)) {
         delete t;
         return nullptr;

@@ -13,6 +13,10 @@ struct GpuTexture {
     uint32_t gl_name;
     std::vector<uint32_t> texels;  // kept by the recording device only
     int layer = -1;                // OpenGL: its layer in the array of tile-sized textures
+    // OpenGL: whether any texel lets what is behind show (alpha under 255), and for a sheet
+    // which ones, a bit each, row by row: what is drawn from opaque texels needs no blending.
+    bool any_see_through = true;
+    std::vector<uint64_t> see_through;
 };
 
 struct GpuMesh {

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "platform/gpu_backend.hpp"
+#include "platform/texel_cover.hpp"
 #include "platform/window.hpp"
 
 namespace tessaly::platform {
@@ -161,6 +162,7 @@ uint32_t* g_batch_indices = nullptr;
 int g_batch_vertex_count = 0;
 int g_batch_index_count = 0;
 GpuDrawState g_batch_state{};
+bool g_batch_blend = false;  // the state's blending, off where all the batch draws is opaque
 Reads g_batch_reads = Reads::Nothing;
 GLuint g_batch_sheet = 0;
 
@@ -343,7 +345,8 @@ const Program& program_for(Reads reads) {
 }
 
 // Everything but the textures, for the program that reads what the draw reads.
-void state_apply(const GpuDrawState& s, GLuint vertex_array, const Program& program, int mesh_run) {
+void state_apply(const GpuDrawState& s, bool blend, GLuint vertex_array, const Program& program,
+                 int mesh_run) {
     if (g_applied.vertex_array != vertex_array) {
         glBindVertexArray(vertex_array);
         g_applied.vertex_array = vertex_array;
@@ -359,11 +362,11 @@ void state_apply(const GpuDrawState& s, GLuint vertex_array, const Program& prog
         glUniform1i(u.mesh_run, mesh_run);
         g_applied.mesh_run = mesh_run;
     }
-    if (g_applied.valid && g_applied.version == s.version) return;
-    if (!g_applied.valid || g_applied.blend != s.alpha_blend) {
-        s.alpha_blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
-        g_applied.blend = s.alpha_blend;
+    if (!g_applied.valid || g_applied.blend != blend) {
+        blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+        g_applied.blend = blend;
     }
+    if (g_applied.valid && g_applied.version == s.version) return;
     if (!g_applied.valid || g_applied.depth != s.depth_test) {
         s.depth_test ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
         g_applied.depth = s.depth_test;
@@ -412,7 +415,7 @@ int stream_put(GLenum target, int capacity, int& at, const void* data, int n, si
 
 void fans_flush() {
     if (g_batch_index_count == 0) return;
-    state_apply(g_batch_state, g_stream_array, program_for(g_batch_reads), 0);
+    state_apply(g_batch_state, g_batch_blend, g_stream_array, program_for(g_batch_reads), 0);
     if (g_batch_reads == Reads::Sheet) sheet_bind(g_batch_sheet);
     glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
     const int base = stream_put(GL_ARRAY_BUFFER, kStreamVertices, g_stream_vertex_at,
@@ -430,7 +433,8 @@ void fans_flush() {
 void run_flush() {
     if (g_run.count == 0) return;
     GpuMesh& mesh = *g_run.mesh;
-    state_apply(g_run.state, mesh.gl_vertex_array, program_for(g_run.reads), 1);
+    state_apply(g_run.state, g_run.state.alpha_blend, mesh.gl_vertex_array,
+                program_for(g_run.reads), 1);
     if (g_run.reads == Reads::Sheet) sheet_bind(g_run.sheet);
     const Uniforms& u = program_for(g_run.reads).uniforms;
     // Entry k of the run is subset k of the mesh. A mesh whose vertices do not each belong to
@@ -559,7 +563,9 @@ int layer_take() {
 bool texture_upload(GpuTexture& t, const Image& image) {
     pending_flush();
     // Row 0 of the image is texture row v = 0, the top of the picture as Direct3D has it.
-    if (image.width == kLayerSize && image.height == kLayerSize) {
+    const bool tile = image.width == kLayerSize && image.height == kLayerSize;
+    see_through_find(t, image, !tile);
+    if (tile) {
         t.layer = layer_take();
         if (t.layer >= 0) {
             glActiveTexture(GL_TEXTURE0 + kLayerUnit);
@@ -694,16 +700,30 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
     const int count = triangles + 2;
     if (count > kBatchVertices) return;
     run_flush();
-    if (g_batch_index_count > 0 &&
-        (s.version != g_batch_state.version || g_batch_vertex_count + count > kBatchVertices ||
-         g_batch_index_count + 3 * triangles > kBatchIndices)) {
+    bool blend = s.alpha_blend;
+    if (blend && !gpu_reference_drawing_on()) {
+        const Cover cover = fan_cover(s, vertices, count, stride);
+        if (cover == Cover::Opaque) {
+            blend = false;
+        } else if (cover == Cover::OpaqueSmall && g_batch_index_count > 0 &&
+                   s.version == g_batch_state.version) {
+            blend = g_batch_blend;
+        }
+    }
+    if (g_batch_index_count > 0 && (s.version != g_batch_state.version || blend != g_batch_blend ||
+                                    g_batch_vertex_count + count > kBatchVertices ||
+                                    g_batch_index_count + 3 * triangles > kBatchIndices)) {
         fans_flush();
     }
-    if (g_batch_index_count == 0) g_batch_state = s;
+    if (g_batch_index_count == 0) {
+        g_batch_state = s;
+        g_batch_blend = blend;
+    }
     uint32_t unit = kNoTexture;
     if (!reads_join(g_batch_reads, g_batch_sheet, s.texture, unit)) {
         fans_flush();
         g_batch_state = s;
+        g_batch_blend = blend;
         reads_join(g_batch_reads, g_batch_sheet, s.texture, unit);
     }
     const auto base = static_cast<uint32_t>(g_batch_vertex_count);
@@ -783,8 +803,11 @@ bool present() {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, g_framebuffer);
     glViewport(0, 0, w, h);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    // Bars only where the picture leaves some.
+    if (dw != w || dh != h) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     // A whole multiple of the picture (the window) keeps its pixels sharp; other sizes (full
     // screen on most displays) are smoothed.
     const bool whole = dw % kBackBufferWidth == 0 && dh % kBackBufferHeight == 0;
