@@ -29,6 +29,7 @@ struct GpuMesh {
     // OpenGL: every vertex belongs to one subset and the subsets follow each other in the
     // index buffer, so consecutive subsets can be drawn by one call.
     bool subsets_joinable = false;
+    bool white = false;  // OpenGL: every vertex colour is opaque white
 };
 
 // Everything a draw depends on. version changes whenever any of it but the texture changes,

@@ -11,6 +11,7 @@
 #define GL_GLEXT_PROTOTYPES
 #include <GL/glcorearb.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -43,7 +44,11 @@ constexpr int kStreamIndices = kBatchIndices * 4;
 // Subsets of one mesh drawn by one call at most.
 constexpr int kRunSubsets = 64;
 
-const char* const kVertexShader = R"(#version 330 core
+// The shaders come in variants, chosen per draw by where the colour comes from and which
+// texture is read; each passes the rasteriser only what it uses, which on a software
+// rasteriser is paid for per triangle and per pixel. COLOUR: 0 every vertex white (no
+// colour), 1 the vertices' colours, 2 a lit material's (the same over each triangle).
+const char* const kVertexShader = R"(
 layout(location = 0) in vec4 a_position;
 layout(location = 1) in vec4 a_colour;
 layout(location = 2) in vec2 a_uv;
@@ -55,10 +60,13 @@ uniform vec4 u_lit_colour;
 uniform int u_mesh_run;
 uniform uint u_run_unit[64];
 uniform vec4 u_run_colour[64];
+#if COLOUR == 1
 out vec4 v_colour;
-out vec2 v_uv;
-flat out uint v_unit;
-flat out vec4 v_lit;
+#elif COLOUR == 2
+flat out vec4 v_colour;
+#endif
+// Texture coordinates and the layer to read, -1 for none; a fan or a subset reads one layer.
+out vec3 v_uvl;
 void main() {
     if (u_pretransformed != 0) {
         // Screen pixels with Direct3D's pixel centres on whole coordinates; OpenGL puts
@@ -76,55 +84,56 @@ void main() {
         c.z = 2.0 * c.z - c.w;
         gl_Position = c;
     }
+    // A mesh vertex names its subset; the subset's texture and lit colour come from the run.
+    uint i = min(a_unit, 63u);
+    uint unit = u_mesh_run != 0 ? u_run_unit[i] : a_unit;
+    v_uvl = vec3(a_uv, unit == 255u ? -1.0 : float(unit));
+#if COLOUR == 1
     v_colour = a_colour;
-    v_uv = a_uv;
-    if (u_mesh_run != 0) {
-        // A mesh vertex names its subset; the subset's texture and lit colour come from the run.
-        uint i = min(a_unit, 63u);
-        v_unit = u_run_unit[i];
-        v_lit = u_run_colour[i];
-    } else {
-        v_unit = a_unit;
-        v_lit = u_lit_colour;
-    }
+#elif COLOUR == 2
+    v_colour = u_mesh_run != 0 ? u_run_colour[i] : u_lit_colour;
+#endif
 }
 )";
 
 // Modulate of texture and diffuse for colour and alpha; no texture leaves the diffuse. A lit
-// vertex takes the emissive colour with the diffuse alpha. One texture read per fragment.
-const char* const kFragmentShaderSheet = R"(#version 330 core
+// vertex takes the emissive colour with the diffuse alpha. One texture read per fragment; an
+// array layer is the nearest whole number to the interpolated one.
+const char* const kFragmentShader = R"(
+#if COLOUR == 1
 in vec4 v_colour;
-in vec2 v_uv;
-flat in uint v_unit;
-flat in vec4 v_lit;
-uniform int u_lit;
-uniform sampler2D u_texture;
-out vec4 o_colour;
-void main() {
-    vec4 c = u_lit != 0 ? v_lit : v_colour;
-    vec4 t = v_unit == 255u ? vec4(1.0) : textureLod(u_texture, v_uv, 0.0);
-    o_colour = c * t;
-}
-)";
-
-const char* const kFragmentShaderLayers = R"(#version 330 core
-in vec4 v_colour;
-in vec2 v_uv;
-flat in uint v_unit;
-flat in vec4 v_lit;
-uniform int u_lit;
+#elif COLOUR == 2
+flat in vec4 v_colour;
+#endif
+in vec3 v_uvl;
+#if LAYERS
 uniform sampler2DArray u_layers;
+#else
+uniform sampler2D u_texture;
+#endif
 out vec4 o_colour;
 void main() {
-    vec4 c = u_lit != 0 ? v_lit : v_colour;
-    vec4 t = v_unit == 255u ? vec4(1.0) : textureLod(u_layers, vec3(v_uv, float(v_unit)), 0.0);
-    o_colour = c * t;
+#if LAYERS
+    vec4 t = v_uvl.z < -0.5 ? vec4(1.0) : textureLod(u_layers, v_uvl, 0.0);
+#else
+    vec4 t = v_uvl.z < -0.5 ? vec4(1.0) : textureLod(u_texture, v_uvl.xy, 0.0);
+#endif
+#if COLOUR == 0
+    o_colour = t;
+#else
+    o_colour = v_colour * t;
+#endif
 }
 )";
 
 struct Uniforms {
-    GLint pretransformed, wvp, viewport, lit, lit_colour, mesh_run, run_unit, run_colour;
+    GLint pretransformed, wvp, viewport, lit_colour, mesh_run, run_unit, run_colour;
 };
+
+// Where a draw's colour comes from: nowhere (every vertex is white, and modulating by white
+// changes nothing), the vertices, or a lit material.
+enum class ColourFrom { White, Vertices, Material };
+constexpr int kColourSources = 3;
 
 // Which texture a batch or a mesh run reads: none yet, one sprite sheet, or the layers.
 enum class Reads { Nothing, Sheet, Layers };
@@ -147,8 +156,8 @@ struct Applied {
 
 SDL_GLContext g_context = nullptr;
 SDL_Window* g_window = nullptr;
-Program g_sheet_program{};
-Program g_layers_program{};
+// By what they read (a sheet or nothing, the layers) and where the colour comes from.
+Program g_programs[2][kColourSources] = {};
 GLuint g_framebuffer = 0, g_colour_buffer = 0, g_depth_buffer = 0;
 GLuint g_stream_array = 0, g_stream_vertices = 0, g_stream_indices = 0;
 GLuint g_layers = 0;
@@ -163,6 +172,7 @@ int g_batch_vertex_count = 0;
 int g_batch_index_count = 0;
 GpuDrawState g_batch_state{};
 bool g_batch_blend = false;  // the state's blending, off where all the batch draws is opaque
+bool g_batch_white = true;   // every vertex of the batch is white
 Reads g_batch_reads = Reads::Nothing;
 GLuint g_batch_sheet = 0;
 
@@ -182,9 +192,10 @@ int g_frame_calls = 0;
 int g_last_frame_calls = 0;
 int g_orphaned_releases = 0;
 
-GLuint shader_compile(GLenum kind, const char* source) {
+GLuint shader_compile(GLenum kind, const char* header, const char* source) {
     const GLuint s = glCreateShader(kind);
-    glShaderSource(s, 1, &source, nullptr);
+    const char* parts[] = {header, source};
+    glShaderSource(s, 2, parts, nullptr);
     glCompileShader(s);
     GLint ok = 0;
     glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
@@ -198,9 +209,13 @@ GLuint shader_compile(GLenum kind, const char* source) {
     return s;
 }
 
-bool program_link(Program& p, const char* fragment_source, const char* sampler, int unit) {
-    const GLuint vs = shader_compile(GL_VERTEX_SHADER, kVertexShader);
-    const GLuint fs = shader_compile(GL_FRAGMENT_SHADER, fragment_source);
+bool program_link(Program& p, bool layers, int colour) {
+    char header[96];
+    std::snprintf(header, sizeof header,
+                  "#version 330 core\n#define COLOUR %d\n#define LAYERS %d\n", colour,
+                  layers ? 1 : 0);
+    const GLuint vs = shader_compile(GL_VERTEX_SHADER, header, kVertexShader);
+    const GLuint fs = shader_compile(GL_FRAGMENT_SHADER, header, kFragmentShader);
     if (!vs || !fs) {
         if (vs) glDeleteShader(vs);
         if (fs) glDeleteShader(fs);
@@ -219,19 +234,26 @@ bool program_link(Program& p, const char* fragment_source, const char* sampler, 
     u.pretransformed = glGetUniformLocation(p.name, "u_pretransformed");
     u.wvp = glGetUniformLocation(p.name, "u_wvp");
     u.viewport = glGetUniformLocation(p.name, "u_viewport");
-    u.lit = glGetUniformLocation(p.name, "u_lit");
     u.lit_colour = glGetUniformLocation(p.name, "u_lit_colour");
     u.mesh_run = glGetUniformLocation(p.name, "u_mesh_run");
     u.run_unit = glGetUniformLocation(p.name, "u_run_unit");
     u.run_colour = glGetUniformLocation(p.name, "u_run_colour");
     glUseProgram(p.name);
-    glUniform1i(glGetUniformLocation(p.name, sampler), unit);
+    if (layers) {
+        glUniform1i(glGetUniformLocation(p.name, "u_layers"), kLayerUnit);
+    } else {
+        glUniform1i(glGetUniformLocation(p.name, "u_texture"), 0);
+    }
     return true;
 }
 
 bool program_build() {
-    return program_link(g_sheet_program, kFragmentShaderSheet, "u_texture", 0) &&
-           program_link(g_layers_program, kFragmentShaderLayers, "u_layers", kLayerUnit);
+    for (int layers = 0; layers < 2; ++layers) {
+        for (int colour = 0; colour < kColourSources; ++colour) {
+            if (!program_link(g_programs[layers][colour], layers != 0, colour)) return false;
+        }
+    }
+    return true;
 }
 
 // The array of tile-sized textures, on its own unit for the whole run.
@@ -340,8 +362,13 @@ void sheet_bind(GLuint name) {
     g_applied.sheet = name;
 }
 
-const Program& program_for(Reads reads) {
-    return reads == Reads::Layers ? g_layers_program : g_sheet_program;
+const Program& program_for(Reads reads, ColourFrom colour) {
+    return g_programs[reads == Reads::Layers ? 1 : 0][static_cast<int>(colour)];
+}
+
+ColourFrom colour_from(const GpuDrawState& s, bool white) {
+    if (s.lighting) return ColourFrom::Material;
+    return white ? ColourFrom::White : ColourFrom::Vertices;
 }
 
 // Everything but the textures, for the program that reads what the draw reads.
@@ -384,7 +411,6 @@ void state_apply(const GpuDrawState& s, bool blend, GLuint vertex_array, const P
                static_cast<GLsizei>(s.viewport[2]), static_cast<GLsizei>(s.viewport[3]));
     glDepthRange(s.viewport[4], s.viewport[5]);
     // No lights and no ambient: a lit vertex is the emissive colour with the diffuse alpha.
-    glUniform1i(u.lit, s.lighting ? 1 : 0);
     if (s.lighting) {
         const GpuMaterial& m = s.material;
         glUniform4f(u.lit_colour, clamp01(m.emissive.r), clamp01(m.emissive.g),
@@ -415,7 +441,8 @@ int stream_put(GLenum target, int capacity, int& at, const void* data, int n, si
 
 void fans_flush() {
     if (g_batch_index_count == 0) return;
-    state_apply(g_batch_state, g_batch_blend, g_stream_array, program_for(g_batch_reads), 0);
+    state_apply(g_batch_state, g_batch_blend, g_stream_array,
+                program_for(g_batch_reads, colour_from(g_batch_state, g_batch_white)), 0);
     if (g_batch_reads == Reads::Sheet) sheet_bind(g_batch_sheet);
     glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
     const int base = stream_put(GL_ARRAY_BUFFER, kStreamVertices, g_stream_vertex_at,
@@ -433,10 +460,10 @@ void fans_flush() {
 void run_flush() {
     if (g_run.count == 0) return;
     GpuMesh& mesh = *g_run.mesh;
-    state_apply(g_run.state, g_run.state.alpha_blend, mesh.gl_vertex_array,
-                program_for(g_run.reads), 1);
+    const Program& program = program_for(g_run.reads, colour_from(g_run.state, mesh.white));
+    state_apply(g_run.state, g_run.state.alpha_blend, mesh.gl_vertex_array, program, 1);
     if (g_run.reads == Reads::Sheet) sheet_bind(g_run.sheet);
-    const Uniforms& u = program_for(g_run.reads).uniforms;
+    const Uniforms& u = program.uniforms;
     // Entry k of the run is subset k of the mesh. A mesh whose vertices do not each belong to
     // one subset draws one subset at a time, with every entry saying the same.
     GLuint units[kRunSubsets] = {};
@@ -506,15 +533,19 @@ void release_all() {
         if (g_colour_buffer) glDeleteRenderbuffers(1, &g_colour_buffer);
         if (g_framebuffer) glDeleteFramebuffers(1, &g_framebuffer);
         if (g_layers) glDeleteTextures(1, &g_layers);
-        if (g_sheet_program.name) glDeleteProgram(g_sheet_program.name);
-        if (g_layers_program.name) glDeleteProgram(g_layers_program.name);
+        for (auto& by_colour : g_programs) {
+            for (Program& p : by_colour) {
+                if (p.name) glDeleteProgram(p.name);
+            }
+        }
         SDL_GL_MakeCurrent(g_window, nullptr);
         SDL_GL_DeleteContext(g_context);
     }
     g_stream_indices = g_stream_vertices = g_stream_array = 0;
     g_depth_buffer = g_colour_buffer = g_framebuffer = g_layers = 0;
-    g_sheet_program = Program{};
-    g_layers_program = Program{};
+    for (auto& by_colour : g_programs) {
+        for (Program& p : by_colour) p = Program{};
+    }
     g_context = nullptr;
     g_window = nullptr;
     g_applied = Applied{};
@@ -624,6 +655,8 @@ bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
         next_index = sub.first_index + sub.index_count;
     }
     mesh.subsets_joinable = joinable;
+    mesh.white = std::all_of(data.vertices.begin(), data.vertices.end(),
+                             [](const MeshVertex& v) { return v.colour == 0xFFFFFFFFu; });
     std::vector<GlVertex> vertices;
     std::vector<uint32_t> indices;
     const auto device_vertex = [&](uint32_t source, uint32_t subset) {
@@ -718,17 +751,20 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
     if (g_batch_index_count == 0) {
         g_batch_state = s;
         g_batch_blend = blend;
+        g_batch_white = true;
     }
     uint32_t unit = kNoTexture;
     if (!reads_join(g_batch_reads, g_batch_sheet, s.texture, unit)) {
         fans_flush();
         g_batch_state = s;
         g_batch_blend = blend;
+        g_batch_white = true;
         reads_join(g_batch_reads, g_batch_sheet, s.texture, unit);
     }
     const auto base = static_cast<uint32_t>(g_batch_vertex_count);
     for (int i = 0; i < count; ++i) {
         const ScreenVertex v = gpu_fan_vertex(s.fvf, vertices, stride, i);
+        g_batch_white = g_batch_white && v.colour == 0xFFFFFFFFu;
         g_batch_vertices[g_batch_vertex_count++] = {v.x, v.y, v.z, v.rhw, v.colour, v.u, v.v, unit};
     }
     for (int t = 0; t < triangles; ++t) {
