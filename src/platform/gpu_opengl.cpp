@@ -41,6 +41,8 @@ constexpr int kBatchIndices = kBatchQuads * 6;
 // The stream buffers hold several batches before they are given up for fresh storage.
 constexpr int kStreamVertices = kBatchVertices * 4;
 constexpr int kStreamIndices = kBatchIndices * 4;
+// Screen pixels an unblended batch must cover to be worth a draw call of its own.
+constexpr float kUnblendedArea = 65536.0f;
 // Subsets of one mesh drawn by one call at most.
 constexpr int kRunSubsets = 64;
 
@@ -171,8 +173,9 @@ uint32_t* g_batch_indices = nullptr;
 int g_batch_vertex_count = 0;
 int g_batch_index_count = 0;
 GpuDrawState g_batch_state{};
-bool g_batch_blend = false;  // the state's blending, off where all the batch draws is opaque
-bool g_batch_white = true;   // every vertex of the batch is white
+bool g_batch_blend = false;     // the state's blending, off where all the batch draws is opaque
+bool g_batch_white = true;      // every vertex of the batch is white
+float g_batch_opaque_area = 0;  // screen pixels the batch covers with blending off
 Reads g_batch_reads = Reads::Nothing;
 GLuint g_batch_sheet = 0;
 
@@ -733,25 +736,34 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
     const int count = triangles + 2;
     if (count > kBatchVertices) return;
     run_flush();
+    // Opaque fans draw the same blended or not. Blending off pays for a draw call of its own
+    // only over a large area: small opaque fans join a blended batch, and a see-through fan
+    // turns a small unblended batch into a blended one rather than starting another.
     bool blend = s.alpha_blend;
+    float opaque_area = 0;
     if (blend && !gpu_reference_drawing_on()) {
-        const Cover cover = fan_cover(s, vertices, count, stride);
-        if (cover == Cover::Opaque) {
+        const FanCover cover = fan_cover(s, vertices, count, stride);
+        if (cover.opaque) {
             blend = false;
-        } else if (cover == Cover::OpaqueSmall && g_batch_index_count > 0 &&
-                   s.version == g_batch_state.version) {
-            blend = g_batch_blend;
+            opaque_area = cover.area;
         }
     }
-    if (g_batch_index_count > 0 && (s.version != g_batch_state.version || blend != g_batch_blend ||
-                                    g_batch_vertex_count + count > kBatchVertices ||
-                                    g_batch_index_count + 3 * triangles > kBatchIndices)) {
+    const bool fits = g_batch_vertex_count + count <= kBatchVertices &&
+                      g_batch_index_count + 3 * triangles <= kBatchIndices;
+    if (g_batch_index_count > 0 && s.version == g_batch_state.version && fits &&
+        blend != g_batch_blend) {
+        if (g_batch_blend && opaque_area < kUnblendedArea) blend = true;
+        if (!g_batch_blend && g_batch_opaque_area < kUnblendedArea) g_batch_blend = true;
+    }
+    if (g_batch_index_count > 0 &&
+        (s.version != g_batch_state.version || blend != g_batch_blend || !fits)) {
         fans_flush();
     }
     if (g_batch_index_count == 0) {
         g_batch_state = s;
         g_batch_blend = blend;
         g_batch_white = true;
+        g_batch_opaque_area = 0;
     }
     uint32_t unit = kNoTexture;
     if (!reads_join(g_batch_reads, g_batch_sheet, s.texture, unit)) {
@@ -759,8 +771,10 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
         g_batch_state = s;
         g_batch_blend = blend;
         g_batch_white = true;
+        g_batch_opaque_area = 0;
         reads_join(g_batch_reads, g_batch_sheet, s.texture, unit);
     }
+    if (!g_batch_blend) g_batch_opaque_area += opaque_area;
     const auto base = static_cast<uint32_t>(g_batch_vertex_count);
     for (int i = 0; i < count; ++i) {
         const ScreenVertex v = gpu_fan_vertex(s.fvf, vertices, stride, i);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tessaly::platform {
 
@@ -40,14 +41,14 @@ bool texels_opaque(const GpuTexture& t, float u0, float v0, float u1, float v1) 
     return true;
 }
 
-Cover fan_cover(const GpuDrawState& s, const void* vertices, int vertex_count, int stride) {
-    if (s.lighting && !(s.material.diffuse.a >= 1.0f)) return Cover::SeeThrough;
+FanCover fan_cover(const GpuDrawState& s, const void* vertices, int vertex_count, int stride) {
+    if (s.lighting && !(s.material.diffuse.a >= 1.0f)) return {false, 0.0f};
     float u0 = 0, v0 = 0, u1 = 0, v1 = 0, twice_area = 0;
     ScreenVertex first{}, previous{};
     for (int i = 0; i < vertex_count; ++i) {
         const ScreenVertex v = gpu_fan_vertex(s.fvf, vertices, stride, i);
-        if (!s.lighting && (v.colour >> 24) != 0xFFu) return Cover::SeeThrough;
-        if (!std::isfinite(v.u) || !std::isfinite(v.v)) return Cover::SeeThrough;
+        if (!s.lighting && (v.colour >> 24) != 0xFFu) return {false, 0.0f};
+        if (!std::isfinite(v.u) || !std::isfinite(v.v)) return {false, 0.0f};
         u0 = i == 0 ? v.u : std::min(u0, v.u);
         v0 = i == 0 ? v.v : std::min(v0, v.v);
         u1 = i == 0 ? v.u : std::max(u1, v.u);
@@ -59,9 +60,9 @@ Cover fan_cover(const GpuDrawState& s, const void* vertices, int vertex_count, i
         }
         previous = v;
     }
-    if (s.texture && !texels_opaque(*s.texture, u0, v0, u1, v1)) return Cover::SeeThrough;
-    const bool large = s.fvf != kFvfScreen || twice_area >= 2.0f * kUnblendedArea;
-    return large ? Cover::Opaque : Cover::OpaqueSmall;
+    if (s.texture && !texels_opaque(*s.texture, u0, v0, u1, v1)) return {false, 0.0f};
+    if (s.fvf != kFvfScreen) return {true, std::numeric_limits<float>::infinity()};
+    return {true, twice_area / 2.0f};
 }
 
 void see_through_find(GpuTexture& t, const Image& image, bool keep_bits) {

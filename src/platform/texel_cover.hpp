@@ -15,12 +15,13 @@ void see_through_find(GpuTexture& t, const Image& image, bool keep_bits);
 // Whether every texel nearest sampling can read between (u0, v0) and (u1, v1) is opaque.
 bool texels_opaque(const GpuTexture& t, float u0, float v0, float u1, float v1);
 
-// What a fan lets through of what is behind it. Full alpha at every vertex (or in the lit
-// material) and opaque texels throughout draw the same with blending off; that pays for a
-// draw call of its own only over a large area (or for the map's quads, which come many at a
-// time), so small opaque fans go with whatever batch they follow.
-enum class Cover { SeeThrough, Opaque, OpaqueSmall };
-constexpr float kUnblendedArea = 65536.0f;  // screen pixels
-Cover fan_cover(const GpuDrawState& s, const void* vertices, int vertex_count, int stride);
+// Whether a fan covers what is behind it wholly, and over how many screen pixels (world
+// quads, drawn many at a time, count as without bound). Full alpha at every vertex (or in
+// the lit material) and opaque texels throughout draw the same with blending off.
+struct FanCover {
+    bool opaque;
+    float area;
+};
+FanCover fan_cover(const GpuDrawState& s, const void* vertices, int vertex_count, int stride);
 
 }  // namespace tessaly::platform

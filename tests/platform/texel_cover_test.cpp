@@ -1,5 +1,5 @@
-// Which fans may be drawn with blending off: opaque texels under every sampled point, full
-// alpha at every vertex, and an area worth a draw call of its own.
+// Which fans may be drawn with blending off: opaque texels under every sampled point and
+// full alpha at every vertex; and the screen area they cover.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -113,49 +113,53 @@ GpuDrawState state_with(GpuTexture* texture, uint32_t fvf = kFvfScreen) {
     return s;
 }
 
-Cover cover_of(const GpuDrawState& s, const Quad& q) {
+FanCover cover_of(const GpuDrawState& s, const Quad& q) {
     return fan_cover(s, q.v, 4, sizeof(ScreenVertex));
 }
 
-TEST(TexelCover, FansByAlphaTexelsAndArea) {
+TEST(TexelCover, FansByAlphaAndTexels) {
     GpuTexture solid = texture_of(image_filled(16, 16, kOpaque));
     const GpuDrawState s = state_with(&solid);
-    EXPECT_EQ(cover_of(s, screen_quad(0, 0, 640, 480, 0xFFFFFFFFu)), Cover::Opaque);
-    EXPECT_EQ(cover_of(s, screen_quad(10, 10, 256, 256, 0xFF808080u)), Cover::Opaque);
-    EXPECT_EQ(cover_of(s, screen_quad(10, 10, 255, 256, 0xFFFFFFFFu)), Cover::OpaqueSmall);
+    const FanCover whole = cover_of(s, screen_quad(0, 0, 640, 480, 0xFFFFFFFFu));
+    EXPECT_TRUE(whole.opaque);
+    EXPECT_FLOAT_EQ(whole.area, 640.0f * 480.0f);
+    const FanCover tinted = cover_of(s, screen_quad(10, 10, 20, 30, 0xFF808080u));
+    EXPECT_TRUE(tinted.opaque);
+    EXPECT_FLOAT_EQ(tinted.area, 600.0f);
     Quad faded = screen_quad(0, 0, 640, 480, 0xFFFFFFFFu);
     faded.v[2].colour = 0xFEFFFFFFu;
-    EXPECT_EQ(cover_of(s, faded), Cover::SeeThrough);
+    EXPECT_FALSE(cover_of(s, faded).opaque);
+    Quad broken = screen_quad(0, 0, 640, 480, 0xFFFFFFFFu);
+    broken.v[1].u = NAN;
+    EXPECT_FALSE(cover_of(s, broken).opaque);
     // No texture: the colours alone decide.
-    EXPECT_EQ(cover_of(state_with(nullptr), screen_quad(0, 0, 300, 300, 0xFF000000u)),
-              Cover::Opaque);
-    EXPECT_EQ(cover_of(state_with(nullptr), screen_quad(0, 0, 300, 300, 0x80000000u)),
-              Cover::SeeThrough);
+    EXPECT_TRUE(cover_of(state_with(nullptr), screen_quad(0, 0, 300, 300, 0xFF000000u)).opaque);
+    EXPECT_FALSE(cover_of(state_with(nullptr), screen_quad(0, 0, 300, 300, 0x80000000u)).opaque);
 }
 
 TEST(TexelCover, SeeThroughTexelsLitMaterialsAndWorldQuads) {
     Image image = image_filled(16, 16, kOpaque);
     image.argb[8 * 16 + 8] = kClear;  // inside the quads' texel rect (4..12)
     GpuTexture holed = texture_of(image);
-    EXPECT_EQ(cover_of(state_with(&holed), screen_quad(0, 0, 640, 480, 0xFFFFFFFFu)),
-              Cover::SeeThrough);
+    EXPECT_FALSE(cover_of(state_with(&holed), screen_quad(0, 0, 640, 480, 0xFFFFFFFFu)).opaque);
 
     GpuTexture solid = texture_of(image_filled(16, 16, kOpaque));
     GpuDrawState lit = state_with(&solid);
     lit.lighting = true;
     lit.material.diffuse.a = 0.5f;
     // A lit fan takes the material's alpha, whatever the vertices say.
-    EXPECT_EQ(cover_of(lit, screen_quad(0, 0, 640, 480, 0x00FFFFFFu)), Cover::SeeThrough);
+    EXPECT_FALSE(cover_of(lit, screen_quad(0, 0, 640, 480, 0x00FFFFFFu)).opaque);
     lit.material.diffuse.a = 1.0f;
-    EXPECT_EQ(cover_of(lit, screen_quad(0, 0, 640, 480, 0x00FFFFFFu)), Cover::Opaque);
+    EXPECT_TRUE(cover_of(lit, screen_quad(0, 0, 640, 480, 0x00FFFFFFu)).opaque);
 
-    // Map quads come in world coordinates, many at a time: opaque whatever their size.
+    // Map quads come in world coordinates, many at a time: their area counts as unbounded.
     const WorldVertex world[4] = {{0, 0, 0, 0xFFFFFFFFu, 0.3f, 0.3f},
                                   {1, 0, 0, 0xFFFFFFFFu, 0.6f, 0.3f},
                                   {1, 0, 1, 0xFFFFFFFFu, 0.6f, 0.6f},
                                   {0, 0, 1, 0xFFFFFFFFu, 0.3f, 0.6f}};
-    EXPECT_EQ(fan_cover(state_with(&solid, kFvfTextured), world, 4, sizeof(WorldVertex)),
-              Cover::Opaque);
+    const FanCover map = fan_cover(state_with(&solid, kFvfTextured), world, 4, sizeof(WorldVertex));
+    EXPECT_TRUE(map.opaque);
+    EXPECT_TRUE(std::isinf(map.area));
 }
 
 }  // namespace
