@@ -1,5 +1,6 @@
 #pragma once
 // Inside the platform layer: what the device front hands to its back ends.
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct GpuMesh {
     // index buffer, so consecutive subsets can be drawn by one call.
     bool subsets_joinable = false;
     bool white = false;  // OpenGL: every vertex colour is opaque white
+    // OpenGL: whether every vertex colour has full alpha, and the texture coordinates each
+    // subset spans (u0, v0, u1, v1), to tell the subsets that cover what is behind them.
+    bool opaque_vertices = false;
+    std::vector<std::array<float, 4>> subset_uv = {};
 };
 
 // Everything a draw depends on. version changes whenever any of it but the texture changes,

@@ -12,6 +12,7 @@
 #include <GL/glcorearb.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -188,8 +189,18 @@ struct MeshRun {
     GLuint sheet;
     GLuint units[kRunSubsets];
     float colours[kRunSubsets][4];
+    bool opaque;  // every subset so far covers what is behind it
 };
 MeshRun g_run{};
+
+// Whether a mesh subset draws the same with blending off (see fan_cover).
+bool subset_opaque(const GpuDrawState& s, const GpuMesh& mesh, int subset) {
+    if (s.lighting ? !(s.material.diffuse.a >= 1.0f) : !mesh.opaque_vertices) return false;
+    if (!s.texture) return true;
+    if (subset < 0 || static_cast<size_t>(subset) >= mesh.subset_uv.size()) return false;
+    const std::array<float, 4>& uv = mesh.subset_uv[static_cast<size_t>(subset)];
+    return texels_opaque(*s.texture, uv[0], uv[1], uv[2], uv[3]);
+}
 
 int g_frame_calls = 0;
 int g_last_frame_calls = 0;
@@ -464,7 +475,8 @@ void run_flush() {
     if (g_run.count == 0) return;
     GpuMesh& mesh = *g_run.mesh;
     const Program& program = program_for(g_run.reads, colour_from(g_run.state, mesh.white));
-    state_apply(g_run.state, g_run.state.alpha_blend, mesh.gl_vertex_array, program, 1);
+    const bool blend = g_run.state.alpha_blend && !g_run.opaque;
+    state_apply(g_run.state, blend, mesh.gl_vertex_array, program, 1);
     if (g_run.reads == Reads::Sheet) sheet_bind(g_run.sheet);
     const Uniforms& u = program.uniforms;
     // Entry k of the run is subset k of the mesh. A mesh whose vertices do not each belong to
@@ -660,6 +672,22 @@ bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
     mesh.subsets_joinable = joinable;
     mesh.white = std::all_of(data.vertices.begin(), data.vertices.end(),
                              [](const MeshVertex& v) { return v.colour == 0xFFFFFFFFu; });
+    mesh.opaque_vertices =
+        std::all_of(data.vertices.begin(), data.vertices.end(),
+                    [](const MeshVertex& v) { return (v.colour >> 24) == 0xFFu; });
+    mesh.subset_uv.assign(data.subsets.size(), {NAN, NAN, NAN, NAN});
+    for (size_t s = 0; s < data.subsets.size(); ++s) {
+        const MeshSubset& sub = data.subsets[s];
+        std::array<float, 4>& uv = mesh.subset_uv[s];
+        for (uint32_t i = sub.first_index;
+             i < sub.first_index + sub.index_count && i < data.indices.size(); ++i) {
+            if (data.indices[i] >= data.vertices.size()) continue;
+            const MeshVertex& v = data.vertices[data.indices[i]];
+            const bool first = i == sub.first_index;
+            uv = {first ? v.u : std::min(uv[0], v.u), first ? v.v : std::min(uv[1], v.v),
+                  first ? v.u : std::max(uv[2], v.u), first ? v.v : std::max(uv[3], v.v)};
+        }
+    }
     std::vector<GlVertex> vertices;
     std::vector<uint32_t> indices;
     const auto device_vertex = [&](uint32_t source, uint32_t subset) {
@@ -810,8 +838,10 @@ void draw_subset(const GpuDrawState& s, GpuMesh& mesh, int subset) {
         g_run.first = subset;
         g_run.state = s;
         g_run.reads = Reads::Nothing;
+        g_run.opaque = !gpu_reference_drawing_on();
         reads_join(g_run.reads, g_run.sheet, s.texture, unit);
     }
+    g_run.opaque = g_run.opaque && subset_opaque(s, mesh, subset);
     const int i = g_run.count++;
     g_run.units[i] = unit;
     const GpuMaterial& m = s.material;
