@@ -51,16 +51,6 @@ constexpr int kRunSubsets = 64;
 // texture is read; each passes the rasteriser only what it uses, which on a software
 // rasteriser is paid for per triangle and per pixel. COLOUR: 0 every vertex white (no
 // colour), 1 the vertices' colours, 2 a lit material's (the same over each triangle).
-// SCREEN: every vertex is a screen pixel at w = 1, where interpolating in perspective gives
-// the same values for more work.
-const char* const kInterpolation = R"(
-#if SCREEN
-#define INTERPOLATED noperspective
-#else
-#define INTERPOLATED
-#endif
-)";
-
 const char* const kVertexShader = R"(
 layout(location = 0) in vec4 a_position;
 layout(location = 1) in vec4 a_colour;
@@ -74,12 +64,12 @@ uniform int u_mesh_run;
 uniform uint u_run_unit[64];
 uniform vec4 u_run_colour[64];
 #if COLOUR == 1
-INTERPOLATED out vec4 v_colour;
+out vec4 v_colour;
 #elif COLOUR == 2
 flat out vec4 v_colour;
 #endif
 // Texture coordinates and the layer to read, -1 for none; a fan or a subset reads one layer.
-INTERPOLATED out vec3 v_uvl;
+out vec3 v_uvl;
 void main() {
     if (u_pretransformed != 0) {
         // Screen pixels with Direct3D's pixel centres on whole coordinates; OpenGL puts
@@ -114,11 +104,11 @@ void main() {
 // array layer is the nearest whole number to the interpolated one.
 const char* const kFragmentShader = R"(
 #if COLOUR == 1
-INTERPOLATED in vec4 v_colour;
+in vec4 v_colour;
 #elif COLOUR == 2
 flat in vec4 v_colour;
 #endif
-INTERPOLATED in vec3 v_uvl;
+in vec3 v_uvl;
 #if LAYERS
 uniform sampler2DArray u_layers;
 #else
@@ -169,14 +159,8 @@ struct Applied {
 
 SDL_GLContext g_context = nullptr;
 SDL_Window* g_window = nullptr;
-// By what they read (a sheet or nothing, the layers), where the colour comes from, and
-// whether every vertex is a screen pixel at w = 1.
-constexpr int kProgramCount = 2 * kColourSources * 2;
-Program g_programs[kProgramCount] = {};
-
-constexpr int program_index(bool layers, int colour, bool screen) {
-    return ((layers ? kColourSources : 0) + colour) * 2 + (screen ? 1 : 0);
-}
+// By what they read (a sheet or nothing, the layers) and where the colour comes from.
+Program g_programs[2][kColourSources] = {};
 GLuint g_framebuffer = 0, g_colour_buffer = 0, g_depth_buffer = 0;
 GLuint g_stream_array = 0, g_stream_vertices = 0, g_stream_indices = 0;
 GLuint g_layers = 0;
@@ -192,7 +176,6 @@ int g_batch_index_count = 0;
 GpuDrawState g_batch_state{};
 bool g_batch_blend = false;     // the state's blending, off where all the batch draws is opaque
 bool g_batch_white = true;      // every vertex of the batch is white
-bool g_batch_screen = true;     // every vertex of the batch is a screen pixel at w = 1
 float g_batch_opaque_area = 0;  // screen pixels the batch covers with blending off
 Reads g_batch_reads = Reads::Nothing;
 GLuint g_batch_sheet = 0;
@@ -225,8 +208,8 @@ int g_orphaned_releases = 0;
 
 GLuint shader_compile(GLenum kind, const char* header, const char* source) {
     const GLuint s = glCreateShader(kind);
-    const char* parts[] = {header, kInterpolation, source};
-    glShaderSource(s, 3, parts, nullptr);
+    const char* parts[] = {header, source};
+    glShaderSource(s, 2, parts, nullptr);
     glCompileShader(s);
     GLint ok = 0;
     glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
@@ -240,11 +223,11 @@ GLuint shader_compile(GLenum kind, const char* header, const char* source) {
     return s;
 }
 
-bool program_link(Program& p, bool layers, int colour, bool screen) {
-    char header[128];
+bool program_link(Program& p, bool layers, int colour) {
+    char header[96];
     std::snprintf(header, sizeof header,
-                  "#version 330 core\n#define COLOUR %d\n#define LAYERS %d\n#define SCREEN %d\n",
-                  colour, layers ? 1 : 0, screen ? 1 : 0);
+                  "#version 330 core\n#define COLOUR %d\n#define LAYERS %d\n", colour,
+                  layers ? 1 : 0);
     const GLuint vs = shader_compile(GL_VERTEX_SHADER, header, kVertexShader);
     const GLuint fs = shader_compile(GL_FRAGMENT_SHADER, header, kFragmentShader);
     if (!vs || !fs) {
@@ -281,10 +264,7 @@ bool program_link(Program& p, bool layers, int colour, bool screen) {
 bool program_build() {
     for (int layers = 0; layers < 2; ++layers) {
         for (int colour = 0; colour < kColourSources; ++colour) {
-            for (int screen = 0; screen < 2; ++screen) {
-                Program& p = g_programs[program_index(layers != 0, colour, screen != 0)];
-                if (!program_link(p, layers != 0, colour, screen != 0)) return false;
-            }
+            if (!program_link(g_programs[layers][colour], layers != 0, colour)) return false;
         }
     }
     return true;
@@ -396,8 +376,8 @@ void sheet_bind(GLuint name) {
     g_applied.sheet = name;
 }
 
-const Program& program_for(Reads reads, ColourFrom colour, bool screen) {
-    return g_programs[program_index(reads == Reads::Layers, static_cast<int>(colour), screen)];
+const Program& program_for(Reads reads, ColourFrom colour) {
+    return g_programs[reads == Reads::Layers ? 1 : 0][static_cast<int>(colour)];
 }
 
 ColourFrom colour_from(const GpuDrawState& s, bool white) {
@@ -475,9 +455,8 @@ int stream_put(GLenum target, int capacity, int& at, const void* data, int n, si
 
 void fans_flush() {
     if (g_batch_index_count == 0) return;
-    state_apply(
-        g_batch_state, g_batch_blend, g_stream_array,
-        program_for(g_batch_reads, colour_from(g_batch_state, g_batch_white), g_batch_screen), 0);
+    state_apply(g_batch_state, g_batch_blend, g_stream_array,
+                program_for(g_batch_reads, colour_from(g_batch_state, g_batch_white)), 0);
     if (g_batch_reads == Reads::Sheet) sheet_bind(g_batch_sheet);
     glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
     const int base = stream_put(GL_ARRAY_BUFFER, kStreamVertices, g_stream_vertex_at,
@@ -495,7 +474,7 @@ void fans_flush() {
 void run_flush() {
     if (g_run.count == 0) return;
     GpuMesh& mesh = *g_run.mesh;
-    const Program& program = program_for(g_run.reads, colour_from(g_run.state, mesh.white), false);
+    const Program& program = program_for(g_run.reads, colour_from(g_run.state, mesh.white));
     const bool blend = g_run.state.alpha_blend && !g_run.opaque;
     state_apply(g_run.state, blend, mesh.gl_vertex_array, program, 1);
     if (g_run.reads == Reads::Sheet) sheet_bind(g_run.sheet);
@@ -569,15 +548,19 @@ void release_all() {
         if (g_colour_buffer) glDeleteRenderbuffers(1, &g_colour_buffer);
         if (g_framebuffer) glDeleteFramebuffers(1, &g_framebuffer);
         if (g_layers) glDeleteTextures(1, &g_layers);
-        for (Program& p : g_programs) {
-            if (p.name) glDeleteProgram(p.name);
+        for (auto& by_colour : g_programs) {
+            for (Program& p : by_colour) {
+                if (p.name) glDeleteProgram(p.name);
+            }
         }
         SDL_GL_MakeCurrent(g_window, nullptr);
         SDL_GL_DeleteContext(g_context);
     }
     g_stream_indices = g_stream_vertices = g_stream_array = 0;
     g_depth_buffer = g_colour_buffer = g_framebuffer = g_layers = 0;
-    for (Program& p : g_programs) p = Program{};
+    for (auto& by_colour : g_programs) {
+        for (Program& p : by_colour) p = Program{};
+    }
     g_context = nullptr;
     g_window = nullptr;
     g_applied = Applied{};
@@ -808,7 +791,6 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
         g_batch_state = s;
         g_batch_blend = blend;
         g_batch_white = true;
-        g_batch_screen = true;
         g_batch_opaque_area = 0;
     }
     uint32_t unit = kNoTexture;
@@ -817,7 +799,6 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
         g_batch_state = s;
         g_batch_blend = blend;
         g_batch_white = true;
-        g_batch_screen = true;
         g_batch_opaque_area = 0;
         reads_join(g_batch_reads, g_batch_sheet, s.texture, unit);
     }
@@ -826,7 +807,6 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
     for (int i = 0; i < count; ++i) {
         const ScreenVertex v = gpu_fan_vertex(s.fvf, vertices, stride, i);
         g_batch_white = g_batch_white && v.colour == 0xFFFFFFFFu;
-        g_batch_screen = g_batch_screen && s.fvf == kFvfScreen && v.rhw == 1.0f;
         g_batch_vertices[g_batch_vertex_count++] = {v.x, v.y, v.z, v.rhw, v.colour, v.u, v.v, unit};
     }
     for (int t = 0; t < triangles; ++t) {
