@@ -760,6 +760,14 @@ void clear(const GpuDrawState&, uint32_t argb, float depth) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
+// An empty batch takes the state and blending of the fan that starts it.
+void batch_start(const GpuDrawState& s, bool blend) {
+    g_batch_state = s;
+    g_batch_blend = blend;
+    g_batch_white = true;
+    g_batch_opaque_area = 0;
+}
+
 void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int stride) {
     const int count = triangles + 2;
     if (count > kBatchVertices) return;
@@ -787,19 +795,11 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
         (s.version != g_batch_state.version || blend != g_batch_blend || !fits)) {
         fans_flush();
     }
-    if (g_batch_index_count == 0) {
-        g_batch_state = s;
-        g_batch_blend = blend;
-        g_batch_white = true;
-        g_batch_opaque_area = 0;
-    }
+    if (g_batch_index_count == 0) batch_start(s, blend);
     uint32_t unit = kNoTexture;
     if (!reads_join(g_batch_reads, g_batch_sheet, s.texture, unit)) {
         fans_flush();
-        g_batch_state = s;
-        g_batch_blend = blend;
-        g_batch_white = true;
-        g_batch_opaque_area = 0;
+        batch_start(s, blend);
         reads_join(g_batch_reads, g_batch_sheet, s.texture, unit);
     }
     if (!g_batch_blend) g_batch_opaque_area += opaque_area;

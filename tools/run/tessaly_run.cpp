@@ -152,10 +152,10 @@ int event_first_task() {
     return event_start(p, kOpeningEventSquare);
 }
 
-bool parse_battle(const std::string& spec) {
-    if (spec == "random") return true;
-    if (spec.rfind("set:", 0) != 0) return false;
-    std::istringstream in(spec.substr(4));
+bool parse_battle(const std::string& choice) {
+    if (choice == "random") return true;
+    if (choice.rfind("set:", 0) != 0) return false;
+    std::istringstream in(choice.substr(4));
     std::string row;
     while (std::getline(in, row, ',')) {
         if (row.empty()) return false;
