@@ -128,6 +128,9 @@ void gpu_reference_drawing(bool on);
 // Times the OpenGL device was released after its window was gone (none, in the right order).
 int gpu_opengl_orphaned_releases();
 bool gpu_reference_drawing_on();
+// Whether the OpenGL device may keep its stream buffers mapped for the whole run, where the
+// driver offers it; if not, each batch maps its own range. Read when the device is created.
+void gpu_opengl_persistent_streams(bool allowed);
 
 // The recording device's view of what was drawn since the last clear.
 struct RecordedDraw {

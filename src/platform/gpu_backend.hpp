@@ -35,6 +35,9 @@ struct GpuMesh {
     // subset spans (u0, v0, u1, v1), to tell the subsets that cover what is behind them.
     bool opaque_vertices = false;
     std::vector<std::array<float, 4>> subset_uv = {};
+    // OpenGL: bytes per index, and the lowest and highest vertex each subset's indices reach.
+    int gl_index_size = 4;
+    std::vector<std::array<uint32_t, 2>> subset_vertices = {};
 };
 
 // Everything a draw depends on. version changes whenever any of it but the texture changes,

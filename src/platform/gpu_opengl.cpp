@@ -39,9 +39,11 @@ constexpr int kLayerUnit = 1;
 constexpr int kBatchQuads = 16384;
 constexpr int kBatchVertices = kBatchQuads * 4;
 constexpr int kBatchIndices = kBatchQuads * 6;
-// The stream buffers hold several batches before they are given up for fresh storage.
-constexpr int kStreamVertices = kBatchVertices * 4;
-constexpr int kStreamIndices = kBatchIndices * 4;
+// A batch is drawn by calls of at most this many 16-bit indices, each naming the range of
+// vertices it uses: llvmpipe then shades a call's vertices in one pass, where a bigger or
+// unranged call is cut into pieces of 1,024 indices, each with an allocation of its own.
+constexpr int kDrawIndices = 4095;
+constexpr int kBatchDraws = 64;
 // Screen pixels an unblended batch must cover to be worth a draw call of its own.
 constexpr float kUnblendedArea = 65536.0f;
 // Subsets of one mesh drawn by one call at most.
@@ -162,17 +164,41 @@ SDL_Window* g_window = nullptr;
 // By what they read (a sheet or nothing, the layers) and where the colour comes from.
 Program g_programs[2][kColourSources] = {};
 GLuint g_framebuffer = 0, g_colour_buffer = 0, g_depth_buffer = 0;
-GLuint g_stream_array = 0, g_stream_vertices = 0, g_stream_indices = 0;
 GLuint g_layers = 0;
 bool g_layer_used[kLayerCount] = {};
-int g_stream_vertex_at = 0, g_stream_index_at = 0;
 Applied g_applied{};
+
+// A buffer that batches are written into one after another. Where the driver offers it, the
+// buffer stays mapped for the whole run and is used as a ring of four parts: a part is
+// fenced when writing leaves it and waited for before it is written again. Otherwise each
+// batch maps its own range, and a full buffer is given up for fresh storage.
+struct Stream {
+    GLenum target;
+    GLuint buffer;
+    int item_size;  // bytes
+    int part;       // items in a quarter of the buffer
+    int at;         // the next free item
+    char* mapped;   // the whole buffer, when it stays mapped
+    int quarter;    // the quarter being written, when it stays mapped
+    GLsync fences[4];
+};
+GLuint g_stream_array = 0;
+Stream g_stream_vertices{}, g_stream_indices{};
+PFNGLBUFFERSTORAGEPROC g_buffer_storage = nullptr;
+bool g_streams_may_stay_mapped = true;
 
 // The batch being gathered: its state, its vertices and indices, and what it reads.
 GlVertex* g_batch_vertices = nullptr;
-uint32_t* g_batch_indices = nullptr;
+uint16_t* g_batch_indices = nullptr;  // each relative to its draw's first vertex
 int g_batch_vertex_count = 0;
 int g_batch_index_count = 0;
+// The draw calls the batch is cut into, each a run of whole fans.
+struct BatchDraw {
+    int first_index, index_count;
+    int first_vertex, vertex_count;
+};
+BatchDraw g_batch_draws[kBatchDraws];
+int g_batch_draw_count = 0;
 GpuDrawState g_batch_state{};
 bool g_batch_blend = false;     // the state's blending, off where all the batch draws is opaque
 bool g_batch_white = true;      // every vertex of the batch is white
@@ -326,23 +352,58 @@ void vertex_layout_set(bool with_unit) {
     }
 }
 
+// A quarter holds the biggest batch with an item to spare: a draw never reads up to the
+// very end of its buffer, which llvmpipe would take for an index buffer overrun.
+bool stream_create(Stream& s, GLenum target, int item_size, int batch_items) {
+    s = Stream{target, 0, item_size, batch_items + 1, 0, nullptr, 0, {}};
+    const auto bytes = static_cast<GLsizeiptr>(item_size) * 4 * s.part;
+    glGenBuffers(1, &s.buffer);
+    glBindBuffer(target, s.buffer);
+    if (g_buffer_storage) {
+        const GLbitfield flags = GL_MAP_WRITE_BIT | GL_MAP_PERSISTENT_BIT | GL_MAP_COHERENT_BIT;
+        g_buffer_storage(target, bytes, nullptr, flags);
+        s.mapped = static_cast<char*>(glMapBufferRange(target, 0, bytes, flags));
+        if (s.mapped) return true;
+        // Not mappable after all: this buffer is immutable, so start again without.
+        glDeleteBuffers(1, &s.buffer);
+        glGenBuffers(1, &s.buffer);
+        glBindBuffer(target, s.buffer);
+    }
+    glBufferData(target, bytes, nullptr, GL_STREAM_DRAW);
+    return glGetError() == GL_NO_ERROR;
+}
+
+void stream_release(Stream& s) {
+    for (GLsync& f : s.fences) {
+        if (f) glDeleteSync(f);
+        f = nullptr;
+    }
+    // Deleting a mapped buffer unmaps it.
+    if (s.buffer) glDeleteBuffers(1, &s.buffer);
+    s = Stream{};
+}
+
 bool stream_build() {
+    g_buffer_storage = nullptr;
+    if (g_streams_may_stay_mapped && SDL_GL_ExtensionSupported("GL_ARB_buffer_storage")) {
+        g_buffer_storage =
+            reinterpret_cast<PFNGLBUFFERSTORAGEPROC>(SDL_GL_GetProcAddress("glBufferStorage"));
+    }
     glGenVertexArrays(1, &g_stream_array);
     glBindVertexArray(g_stream_array);
-    glGenBuffers(1, &g_stream_vertices);
-    glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(GlVertex) * kStreamVertices, nullptr, GL_STREAM_DRAW);
-    glGenBuffers(1, &g_stream_indices);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g_stream_indices);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint32_t) * kStreamIndices, nullptr,
-                 GL_STREAM_DRAW);
+    if (!stream_create(g_stream_vertices, GL_ARRAY_BUFFER, sizeof(GlVertex), kBatchVertices) ||
+        !stream_create(g_stream_indices, GL_ELEMENT_ARRAY_BUFFER, sizeof(uint16_t),
+                       kBatchIndices)) {
+        return false;
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices.buffer);
     vertex_layout_set(true);
-    g_stream_vertex_at = g_stream_index_at = 0;
     g_applied.vertex_array = g_stream_array;
     g_batch_vertices = new GlVertex[kBatchVertices];
-    g_batch_indices = new uint32_t[kBatchIndices];
+    g_batch_indices = new uint16_t[kBatchIndices];
     g_batch_vertex_count = 0;
     g_batch_index_count = 0;
+    g_batch_draw_count = 0;
     g_batch_reads = Reads::Nothing;
     g_run = MeshRun{};
     return true;
@@ -434,22 +495,44 @@ void state_apply(const GpuDrawState& s, bool blend, GLuint vertex_array, const P
     g_applied.version = s.version;
 }
 
-// Copies n items into the stream buffer at *at, giving it fresh storage first when full;
-// returns where they went. Written ranges are never in use by earlier draws.
-int stream_put(GLenum target, int capacity, int& at, const void* data, int n, size_t size) {
-    if (at + n > capacity) {
-        glBufferData(target, static_cast<GLsizeiptr>(size * capacity), nullptr, GL_STREAM_DRAW);
-        at = 0;
+void fence_wait(GLsync& fence) {
+    if (!fence) return;
+    GLenum r = GL_TIMEOUT_EXPIRED;
+    while (r == GL_TIMEOUT_EXPIRED) {
+        r = glClientWaitSync(fence, GL_SYNC_FLUSH_COMMANDS_BIT, 100'000'000);
     }
-    void* dst = glMapBufferRange(
-        target, static_cast<GLintptr>(size * at), static_cast<GLsizeiptr>(size * n),
-        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
-    const int placed = at;
-    if (dst) {
-        std::memcpy(dst, data, size * n);
-        glUnmapBuffer(target);
+    glDeleteSync(fence);
+    fence = nullptr;
+}
+
+// Copies n items (at most a batch) into the stream; returns where they went. Written ranges
+// are never in use by earlier draws. The stream's buffer must be bound to its target.
+int stream_put(Stream& s, const void* data, int n) {
+    const size_t size = static_cast<size_t>(s.item_size);
+    if (s.mapped) {
+        if (s.at + n >= (s.quarter + 1) * s.part) {
+            s.fences[s.quarter] = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+            s.quarter = (s.quarter + 1) % 4;
+            fence_wait(s.fences[s.quarter]);
+            s.at = s.quarter * s.part;
+        }
+        std::memcpy(s.mapped + size * static_cast<size_t>(s.at), data, size * n);
+    } else {
+        if (s.at + n >= 4 * s.part) {
+            glBufferData(s.target, static_cast<GLsizeiptr>(size) * 4 * s.part, nullptr,
+                         GL_STREAM_DRAW);
+            s.at = 0;
+        }
+        void* dst = glMapBufferRange(
+            s.target, static_cast<GLintptr>(size * s.at), static_cast<GLsizeiptr>(size * n),
+            GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+        if (dst) {
+            std::memcpy(dst, data, size * n);
+            glUnmapBuffer(s.target);
+        }
     }
-    at += n;
+    const int placed = s.at;
+    s.at += n;
     return placed;
 }
 
@@ -458,16 +541,21 @@ void fans_flush() {
     state_apply(g_batch_state, g_batch_blend, g_stream_array,
                 program_for(g_batch_reads, colour_from(g_batch_state, g_batch_white)), 0);
     if (g_batch_reads == Reads::Sheet) sheet_bind(g_batch_sheet);
-    glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
-    const int base = stream_put(GL_ARRAY_BUFFER, kStreamVertices, g_stream_vertex_at,
-                                g_batch_vertices, g_batch_vertex_count, sizeof(GlVertex));
-    const int first = stream_put(GL_ELEMENT_ARRAY_BUFFER, kStreamIndices, g_stream_index_at,
-                                 g_batch_indices, g_batch_index_count, sizeof(uint32_t));
-    glDrawElementsBaseVertex(GL_TRIANGLES, g_batch_index_count, GL_UNSIGNED_INT,
-                             reinterpret_cast<const void*>(sizeof(uint32_t) * first), base);
-    ++g_frame_calls;
+    glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices.buffer);
+    const int base = stream_put(g_stream_vertices, g_batch_vertices, g_batch_vertex_count);
+    const int first = stream_put(g_stream_indices, g_batch_indices, g_batch_index_count);
+    for (int i = 0; i < g_batch_draw_count; ++i) {
+        const BatchDraw& d = g_batch_draws[i];
+        glDrawRangeElementsBaseVertex(
+            GL_TRIANGLES, 0, static_cast<GLuint>(d.vertex_count - 1), d.index_count,
+            GL_UNSIGNED_SHORT,
+            reinterpret_cast<const void*>(sizeof(uint16_t) * (first + d.first_index)),
+            base + d.first_vertex);
+        ++g_frame_calls;
+    }
     g_batch_vertex_count = 0;
     g_batch_index_count = 0;
+    g_batch_draw_count = 0;
     g_batch_reads = Reads::Nothing;
 }
 
@@ -494,9 +582,16 @@ void run_flush() {
     const MeshSubset& first = mesh.subsets[g_run.first];
     const MeshSubset& last = mesh.subsets[g_run.first + g_run.count - 1];
     const uint32_t count = last.first_index + last.index_count - first.first_index;
-    if (count > 0) {
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
-                       reinterpret_cast<const void*>(sizeof(uint32_t) * first.first_index));
+    uint32_t low = UINT32_MAX, high = 0;
+    for (int k = g_run.first; k < g_run.first + g_run.count; ++k) {
+        low = std::min(low, mesh.subset_vertices[static_cast<size_t>(k)][0]);
+        high = std::max(high, mesh.subset_vertices[static_cast<size_t>(k)][1]);
+    }
+    if (count > 0 && low <= high) {
+        const size_t index_size = static_cast<size_t>(mesh.gl_index_size);
+        glDrawRangeElements(GL_TRIANGLES, low, high, static_cast<GLsizei>(count),
+                            index_size == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
+                            reinterpret_cast<const void*>(index_size * first.first_index));
         ++g_frame_calls;
     }
     g_run.count = 0;
@@ -533,7 +628,7 @@ void release_all() {
     delete[] g_batch_indices;
     g_batch_vertices = nullptr;
     g_batch_indices = nullptr;
-    g_batch_vertex_count = g_batch_index_count = 0;
+    g_batch_vertex_count = g_batch_index_count = g_batch_draw_count = 0;
     g_run = MeshRun{};
     if (g_context && !window_exists()) {
         // The window went first: its context cannot be made current to release anything.
@@ -541,8 +636,8 @@ void release_all() {
         g_context = nullptr;
     }
     if (g_context) {
-        if (g_stream_indices) glDeleteBuffers(1, &g_stream_indices);
-        if (g_stream_vertices) glDeleteBuffers(1, &g_stream_vertices);
+        stream_release(g_stream_indices);
+        stream_release(g_stream_vertices);
         if (g_stream_array) glDeleteVertexArrays(1, &g_stream_array);
         if (g_depth_buffer) glDeleteRenderbuffers(1, &g_depth_buffer);
         if (g_colour_buffer) glDeleteRenderbuffers(1, &g_colour_buffer);
@@ -556,7 +651,8 @@ void release_all() {
         SDL_GL_MakeCurrent(g_window, nullptr);
         SDL_GL_DeleteContext(g_context);
     }
-    g_stream_indices = g_stream_vertices = g_stream_array = 0;
+    g_stream_indices = g_stream_vertices = Stream{};
+    g_stream_array = 0;
     g_depth_buffer = g_colour_buffer = g_framebuffer = g_layers = 0;
     for (auto& by_colour : g_programs) {
         for (Program& p : by_colour) p = Program{};
@@ -715,6 +811,22 @@ bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
         for (uint32_t i = 0; i < data.vertices.size(); ++i) vertices.push_back(device_vertex(i, 0));
         indices = data.indices;
     }
+    // The vertices each subset's indices reach, which its draw names.
+    mesh.subset_vertices.assign(data.subsets.size(), {UINT32_MAX, 0});
+    for (size_t s = 0; s < data.subsets.size(); ++s) {
+        const MeshSubset& sub = data.subsets[s];
+        std::array<uint32_t, 2>& range = mesh.subset_vertices[s];
+        for (uint32_t i = sub.first_index;
+             i < sub.first_index + sub.index_count && i < indices.size(); ++i) {
+            range = {std::min(range[0], indices[i]), std::max(range[1], indices[i])};
+        }
+    }
+    // 16-bit indices where they reach every vertex; one index more than the draws use, so no
+    // draw reads up to the end of the buffer.
+    mesh.gl_index_size = vertices.size() <= 65536 ? 2 : 4;
+    indices.push_back(0);
+    std::vector<uint16_t> short_indices;
+    if (mesh.gl_index_size == 2) short_indices.assign(indices.begin(), indices.end());
     glGenVertexArrays(1, &mesh.gl_vertex_array);
     glBindVertexArray(mesh.gl_vertex_array);
     glGenBuffers(1, &mesh.gl_vertex_buffer);
@@ -724,11 +836,13 @@ bool mesh_upload(GpuMesh& mesh, const MeshData& data) {
     glGenBuffers(1, &mesh.gl_index_buffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.gl_index_buffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(sizeof(uint32_t) * indices.size()), indices.data(),
+                 static_cast<GLsizeiptr>(mesh.gl_index_size * indices.size()),
+                 mesh.gl_index_size == 2 ? static_cast<const void*>(short_indices.data())
+                                         : static_cast<const void*>(indices.data()),
                  GL_STATIC_DRAW);
     vertex_layout_set(true);
     glBindVertexArray(g_stream_array);
-    glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices);
+    glBindBuffer(GL_ARRAY_BUFFER, g_stream_vertices.buffer);
     g_applied.vertex_array = g_stream_array;
     return glGetError() == GL_NO_ERROR;
 }
@@ -785,7 +899,8 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
         }
     }
     const bool fits = g_batch_vertex_count + count <= kBatchVertices &&
-                      g_batch_index_count + 3 * triangles <= kBatchIndices;
+                      g_batch_index_count + 3 * triangles <= kBatchIndices &&
+                      g_batch_draw_count < kBatchDraws;
     if (g_batch_index_count > 0 && s.version == g_batch_state.version && fits &&
         blend != g_batch_blend) {
         if (g_batch_blend && opaque_area < kUnblendedArea) blend = true;
@@ -803,7 +918,14 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
         reads_join(g_batch_reads, g_batch_sheet, s.texture, unit);
     }
     if (!g_batch_blend) g_batch_opaque_area += opaque_area;
-    const auto base = static_cast<uint32_t>(g_batch_vertex_count);
+    if (g_batch_draw_count == 0 ||
+        g_batch_draws[g_batch_draw_count - 1].index_count + 3 * triangles > kDrawIndices) {
+        g_batch_draws[g_batch_draw_count++] = {g_batch_index_count, 0, g_batch_vertex_count, 0};
+    }
+    BatchDraw& draw = g_batch_draws[g_batch_draw_count - 1];
+    const auto base = static_cast<uint16_t>(g_batch_vertex_count - draw.first_vertex);
+    draw.vertex_count += count;
+    draw.index_count += 3 * triangles;
     for (int i = 0; i < count; ++i) {
         const ScreenVertex v = gpu_fan_vertex(s.fvf, vertices, stride, i);
         g_batch_white = g_batch_white && v.colour == 0xFFFFFFFFu;
@@ -811,8 +933,8 @@ void draw_fan(const GpuDrawState& s, const void* vertices, int triangles, int st
     }
     for (int t = 0; t < triangles; ++t) {
         g_batch_indices[g_batch_index_count++] = base;
-        g_batch_indices[g_batch_index_count++] = base + t + 1;
-        g_batch_indices[g_batch_index_count++] = base + t + 2;
+        g_batch_indices[g_batch_index_count++] = static_cast<uint16_t>(base + t + 1);
+        g_batch_indices[g_batch_index_count++] = static_cast<uint16_t>(base + t + 2);
     }
     if (gpu_reference_drawing_on()) fans_flush();
 }
@@ -916,6 +1038,10 @@ const GpuBackendOps kOps = {create,      destroy,      texture_upload, texture_r
                             finish};
 
 }  // namespace
+
+void gpu_opengl_persistent_streams(bool allowed) {
+    g_streams_may_stay_mapped = allowed;
+}
 
 int gpu_opengl_orphaned_releases() {
     return g_orphaned_releases;

@@ -225,6 +225,98 @@ TEST_F(OpenGlFrame, SpritesSharingStateAreDrawnTogether) {
     EXPECT_EQ(platform::gpu_draw_calls_last_frame(), 1);
 }
 
+// Sprite i of a frame: one atlas texel, picked by i and the frame, stretched over 4 x 4
+// pixels, in rows of 80 sprites 8 pixels apart.
+struct TexelSprites {
+    const std::vector<uint32_t>& atlas;
+    static Rect texel(int i, int frame) {
+        const int n = (i + frame * 7) % 256;
+        const auto x = static_cast<float>(n % 16), y = static_cast<float>(n / 16);
+        return Rect{x, y, x + 1, y + 1};
+    }
+    static void draw(int count, int frame) {
+        for (int i = 0; i < count; ++i) {
+            const auto x = static_cast<float>(i % 80 * 8), y = static_cast<float>(i / 80 * 8);
+            sprite_draw_rect(Rect{x, y, x + 4, y + 4}, texel(i, frame), kSheet, kSheet,
+                             kColourOpaque, atlas_texture());
+        }
+    }
+    uint32_t colour(int i, int frame) const {
+        const Rect t = texel(i, frame);
+        return atlas[static_cast<size_t>(t.top) * 16 + static_cast<size_t>(t.left)];
+    }
+};
+
+TEST_F(OpenGlFrame, ABatchTooBigForOneDrawKeepsEveryQuad) {
+    // 2,000 quads of one state are 12,000 indices: more than one draw call takes.
+    const TexelSprites sprites{atlas};
+    platform::gpu_present();
+    platform::gpu_clear(kClearColour, kClearDepth);
+    sprites.draw(2000, 0);
+    read();
+    for (int i = 0; i < 2000; ++i) {
+        ASSERT_EQ(at(i % 80 * 8 + 1, i / 80 * 8 + 2), sprites.colour(i, 0)) << i;
+        ASSERT_EQ(at(i % 80 * 8 + 5, i / 80 * 8 + 2), 0xFF000000u) << i;
+    }
+    platform::gpu_present();
+    EXPECT_EQ(platform::gpu_draw_calls_last_frame(), 3);
+}
+
+// Many frames of many quads go round the stream buffers several times; every frame shows
+// its own quads, with the buffers kept mapped and with each batch mapping its own range.
+TEST_F(OpenGlFrame, FramesGoingRoundTheStreamBuffersShowTheirOwnQuads) {
+    const TexelSprites sprites{atlas};
+    for (const bool persistent : {true, false}) {
+        graphics_release();
+        platform::gpu_opengl_persistent_streams(persistent);
+        ASSERT_EQ(graphics_start(), 1);
+        platform::gpu_opengl_persistent_streams(true);
+        for (int frame = 0; frame < 36; ++frame) {
+            platform::gpu_clear(kClearColour, kClearDepth);
+            sprites.draw(3000, frame);
+            read();
+            for (const int i : {0, 1499, 2999}) {
+                ASSERT_EQ(at(i % 80 * 8 + 2, i / 80 * 8 + 1), sprites.colour(i, frame))
+                    << "persistent " << persistent << " frame " << frame << " sprite " << i;
+            }
+            platform::gpu_present();
+        }
+    }
+}
+
+// A mesh with more vertices than 16-bit indices reach draws its last triangles, made of the
+// highest vertices, where they belong: first 21,846 triangles far to the side of the view,
+// then the square of mesh 0 in front of the camera.
+TEST_F(OpenGlFrame, MeshBeyondSixteenBitIndicesDrawsItsLastTriangles) {
+    graphics_release();
+    pack_release();
+    std::vector<float> positions;
+    std::vector<int> triangles;
+    for (int t = 0; t < 21846; ++t) {
+        const auto x = static_cast<float>(1000 + 3 * t);
+        positions.insert(positions.end(), {x, 0, 0, x + 1, 1, 0, x + 2, 0, 1});
+        triangles.insert(triangles.end(), {3 * t, 3 * t + 1, 3 * t + 2});
+    }
+    const int base = static_cast<int>(positions.size() / 3);
+    ASSERT_GT(base, 65536);
+    positions.insert(positions.end(), {-10, -10, 0, 10, -10, 0, 10, 10, 0, -10, 10, 0});
+    triangles.insert(triangles.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
+    test::PackEntries e = test::pack_entries_small();
+    e[kEntryMeshes] = test::bytes_of(test::x_mesh(positions, triangles, {""}));
+    test::pack_use(e);
+    ASSERT_EQ(graphics_start(), 1);
+    platform::gpu_clear(kClearColour, kClearDepth);
+    camera_set(Vec3{0, 0, 0}, Vec3{0, 0, -5});
+    Matrix world;
+    mesh_draw(mesh_record(0), matrix_identity(world));
+    read();
+    for (const int y : {2, kH / 2, kH - 3}) {
+        const uint32_t c = at(kW / 2, y);
+        EXPECT_NEAR(channel(c, 16), 128, 1) << y;
+        EXPECT_NEAR(channel(c, 8), 64, 1) << y;
+    }
+}
+
 TEST_F(OpenGlFrame, SixteenBitDepthStartsAndDraws) {
     graphics_release();
     ASSERT_EQ(graphics_start(DisplaySettings{true, false, false}), 1);
