@@ -1,9 +1,14 @@
 #include "field/minimap.hpp"
 
+#include <cmath>
+#include <vector>
+
 #include "app/task_pool.hpp"
 #include "field/map.hpp"
 #include "field/players.hpp"
+#include "platform/gpu.hpp"
 #include "render/sprites.hpp"
+#include "render/textures.hpp"
 #include "state/game_state.hpp"
 
 namespace tessaly {
@@ -12,6 +17,7 @@ namespace {
 constexpr float kLeft = 380.0f;
 constexpr float kTop = 20.0f;
 constexpr float kCellPixels = 4.0f;
+constexpr int kCellSide = 4;
 constexpr float kMarkerInset = 2.0f;
 constexpr float kPlayerMarkerHalf = 8.0f;
 
@@ -32,7 +38,8 @@ constexpr Rect kPlayerMarkers[kCharacterCount] = {
     {239, 482, 255, 498},
 };
 
-// Calls fn with the terrain value, the square number and the screen place of every map cell.
+// Calls fn with the terrain value, the square number and the column and row of every map
+// cell, row by row.
 template <class Fn>
 void for_each_map_cell(Fn fn) {
     const int w = g_game.map_width, h = g_game.map_height;
@@ -41,11 +48,107 @@ void for_each_map_cell(Fn fn) {
     for (int row = 0; row < h; ++row) {
         for (int col = 0; col < w; ++col) {
             const int cell = (row + r0) * kGridSize + col + c0;
-            fn(g_game.terrain_layer[cell], g_game.square_layer[cell],
-               kLeft + kCellPixels * static_cast<float>(col),
-               kTop + kCellPixels * static_cast<float>(row));
+            fn(g_game.terrain_layer[cell], g_game.square_layer[cell], col, row);
         }
     }
+}
+
+float cell_x(int col) {
+    return kLeft + kCellPixels * static_cast<float>(col);
+}
+float cell_y(int row) {
+    return kTop + kCellPixels * static_cast<float>(row);
+}
+
+bool plain_cell(int value) {
+    return value == 0;
+}
+bool square_cell(int value, int square) {
+    return square >= kSquareFirst && terrain_passable(value);
+}
+
+// The road and square cells a quad each: a plain cell translucent, a square opaque over it.
+void cells_draw_each() {
+    for_each_map_cell([](int value, int, int col, int row) {
+        if (plain_cell(value)) atlas_draw(cell_x(col), cell_y(row), kPlainCell, kColourTranslucent);
+    });
+    for_each_map_cell([](int value, int square, int col, int row) {
+        if (square_cell(value, square)) atlas_draw(cell_x(col), cell_y(row), kSquareCell);
+    });
+}
+
+// What the road and square cells show, for telling when the picture of them must be made
+// again: FNV-1a of the block's size and each cell's kind; 0 for no map.
+uint64_t cells_key() {
+    uint64_t key = 14695981039346656037ull;
+    const auto mix = [&key](uint64_t v) { key = (key ^ v) * 1099511628211ull; };
+    bool any = false;
+    mix(static_cast<uint64_t>(g_game.map_width));
+    mix(static_cast<uint64_t>(g_game.map_height));
+    for_each_map_cell([&](int value, int square, int, int) {
+        any = true;
+        mix(square_cell(value, square) ? 2 : plain_cell(value) ? 1 : 0);
+    });
+    return any && key != 0 ? key : 0;
+}
+
+// A texel as the device draws it with the translucent colour: the colour is white, so only
+// the alpha is scaled.
+uint32_t translucent_texel(uint32_t texel) {
+    const float a = static_cast<float>(texel >> 24) / 255.0f *
+                    (static_cast<float>(kColourTranslucent >> 24) / 255.0f);
+    return (texel & 0x00FFFFFFu) | static_cast<uint32_t>(std::lround(a * 255.0f)) << 24;
+}
+
+// The road and square cells as one picture, 4 texels a cell, transparent where neither is.
+bool cells_compose(uint64_t key) {
+    const int w = g_game.map_width, h = g_game.map_height;
+    uint32_t plain[kCellSide * kCellSide], square[kCellSide * kCellSide];
+    Texture* atlas = atlas_texture();
+    if (!platform::gpu_texture_read(atlas, static_cast<int>(kPlainCell.left),
+                                    static_cast<int>(kPlainCell.top), kCellSide, kCellSide,
+                                    plain) ||
+        !platform::gpu_texture_read(atlas, static_cast<int>(kSquareCell.left),
+                                    static_cast<int>(kSquareCell.top), kCellSide, kCellSide,
+                                    square)) {
+        return false;
+    }
+    for (uint32_t& t : plain) t = translucent_texel(t);
+    const int pitch = w * kCellSide;
+    std::vector<uint32_t> texels(static_cast<size_t>(pitch) * h * kCellSide, 0);
+    for_each_map_cell([&](int value, int sq, int col, int row) {
+        const uint32_t* from = square_cell(value, sq) ? square
+                               : plain_cell(value)    ? plain
+                                                      : nullptr;
+        if (!from) return;
+        for (int y = 0; y < kCellSide; ++y) {
+            for (int x = 0; x < kCellSide; ++x) {
+                texels[static_cast<size_t>((row * kCellSide + y) * pitch + col * kCellSide + x)] =
+                    from[y * kCellSide + x];
+            }
+        }
+    });
+    return picture_set(pitch, h * kCellSide, texels.data(), key);
+}
+
+// Batched drawing shows the cells from their picture, one quad, made again only when they
+// change; the reference drawing (and a device that cannot make the picture) a quad a cell.
+void cells_draw() {
+    static uint64_t refused_key = 0;
+    if (platform::gpu_reference_drawing_on()) {
+        cells_draw_each();
+        return;
+    }
+    const uint64_t key = cells_key();
+    if (key == 0) return;
+    if (picture_key() != key && (key == refused_key || !cells_compose(key))) {
+        refused_key = key;
+        cells_draw_each();
+        return;
+    }
+    const float w = kCellPixels * static_cast<float>(g_game.map_width);
+    const float h = kCellPixels * static_cast<float>(g_game.map_height);
+    sprite_draw(kLeft, kTop, Rect{0, 0, w, h}, w, h, kColourOpaque, picture_texture());
 }
 
 void player_marker(const PlayerRecord& p) {
@@ -61,16 +164,11 @@ void player_marker(const PlayerRecord& p) {
 }  // namespace
 
 void minimap_draw() {
-    for_each_map_cell([](int value, int, float x, float y) {
-        if (value == 0) atlas_draw(x, y, kPlainCell, kColourTranslucent);
-    });
-    for_each_map_cell([](int value, int square, float x, float y) {
-        if (square >= kSquareFirst && terrain_passable(value)) atlas_draw(x, y, kSquareCell);
-    });
-    for_each_map_cell([](int value, int, float x, float y) {
+    cells_draw();
+    for_each_map_cell([](int value, int, int col, int row) {
         if (value >= kTerrainDestinationFirst && value <= kTerrainDestinationLast) {
-            atlas_draw(x - kMarkerInset, y - kMarkerInset, kDestinationMarkers[value - 1],
-                       kColourTranslucent);
+            atlas_draw(cell_x(col) - kMarkerInset, cell_y(row) - kMarkerInset,
+                       kDestinationMarkers[value - 1], kColourTranslucent);
         }
     });
     // The player on turn is drawn last, on top of the others.

@@ -123,6 +123,14 @@ int gpu_texture_width(const GpuTexture* texture) {
 int gpu_texture_height(const GpuTexture* texture) {
     return texture ? texture->height : 0;
 }
+
+bool gpu_texture_read(const GpuTexture* texture, int x, int y, int w, int h, uint32_t* argb) {
+    if (!g_ops || !texture || !argb || x < 0 || y < 0 || w <= 0 || h <= 0 ||
+        x > texture->width - w || y > texture->height - h) {
+        return false;
+    }
+    return g_ops->texture_read(*texture, x, y, w, h, argb);
+}
 const uint32_t* gpu_texture_texels(const GpuTexture* texture) {
     return texture && !texture->texels.empty() ? texture->texels.data() : nullptr;
 }

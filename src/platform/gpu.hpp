@@ -84,6 +84,9 @@ GpuTexture* gpu_texture_create(const Image& image);
 void gpu_texture_release(GpuTexture* texture);
 int gpu_texture_width(const GpuTexture* texture);
 int gpu_texture_height(const GpuTexture* texture);
+// The texels of a rectangle of the texture as uploaded (ARGB, row by row from the top):
+// false, and nothing written, for a rectangle not wholly inside it.
+bool gpu_texture_read(const GpuTexture* texture, int x, int y, int w, int h, uint32_t* argb);
 
 GpuMesh* gpu_mesh_create(const MeshData& data);
 void gpu_mesh_release(GpuMesh* mesh);

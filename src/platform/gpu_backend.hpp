@@ -56,6 +56,8 @@ struct GpuBackendOps {
     bool (*create)(const GpuSettings& settings);
     void (*destroy)();
     bool (*texture_upload)(GpuTexture& texture, const Image& image);
+    // Texels of a rectangle inside the texture, ARGB row by row from the top.
+    bool (*texture_read)(const GpuTexture& texture, int x, int y, int w, int h, uint32_t* argb);
     void (*texture_release)(GpuTexture& texture);
     bool (*mesh_upload)(GpuMesh& mesh, const MeshData& data);
     void (*mesh_release)(GpuMesh& mesh);

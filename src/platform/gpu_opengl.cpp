@@ -742,6 +742,28 @@ bool texture_upload(GpuTexture& t, const Image& image) {
     return true;
 }
 
+// Through a framebuffer of its own that the texture (or its layer) is attached to; texture
+// rows run from the top of the image, as uploaded.
+bool texture_read(const GpuTexture& t, int x, int y, int w, int h, uint32_t* argb) {
+    pending_flush();
+    GLuint reader = 0;
+    glGenFramebuffers(1, &reader);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, reader);
+    if (t.layer >= 0) {
+        glFramebufferTextureLayer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, g_layers, 0, t.layer);
+    } else {
+        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, t.gl_name,
+                               0);
+    }
+    const bool complete = glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (complete) {
+        glReadPixels(x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, g_framebuffer);
+    glDeleteFramebuffers(1, &reader);
+    return complete && glGetError() == GL_NO_ERROR;
+}
+
 void texture_release(GpuTexture& t) {
     pending_flush();
     if (t.layer >= 0) {
@@ -1032,9 +1054,19 @@ void finish() {
     glFinish();
 }
 
-const GpuBackendOps kOps = {create,      destroy,      texture_upload, texture_release,
-                            mesh_upload, mesh_release, clear,          draw_fan,
-                            draw_subset, frame_read,   present,        draw_calls_last_frame,
+const GpuBackendOps kOps = {create,
+                            destroy,
+                            texture_upload,
+                            texture_read,
+                            texture_release,
+                            mesh_upload,
+                            mesh_release,
+                            clear,
+                            draw_fan,
+                            draw_subset,
+                            frame_read,
+                            present,
+                            draw_calls_last_frame,
                             finish};
 
 }  // namespace

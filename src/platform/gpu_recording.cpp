@@ -1,5 +1,6 @@
 // The recording device: keeps every draw of the frame with the state it was drawn in, so
 // tests can check what a draw callback drew without a GPU.
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gpu_backend.hpp"
@@ -38,6 +39,15 @@ void destroy() {}
 
 bool texture_upload(GpuTexture& t, const Image& image) {
     t.texels.assign(image.argb.begin(), image.argb.end());
+    return true;
+}
+
+bool texture_read(const GpuTexture& t, int x, int y, int w, int h, uint32_t* argb) {
+    if (t.texels.size() != static_cast<size_t>(t.width) * t.height) return false;
+    for (int row = 0; row < h; ++row) {
+        const uint32_t* from = t.texels.data() + static_cast<size_t>(y + row) * t.width + x;
+        std::copy(from, from + w, argb + static_cast<size_t>(row) * w);
+    }
     return true;
 }
 
@@ -92,9 +102,19 @@ int draw_calls_last_frame() {
 
 void finish() {}
 
-const GpuBackendOps kOps = {create,      destroy,      texture_upload, texture_release,
-                            mesh_upload, mesh_release, clear,          draw_fan,
-                            draw_subset, frame_read,   present,        draw_calls_last_frame,
+const GpuBackendOps kOps = {create,
+                            destroy,
+                            texture_upload,
+                            texture_read,
+                            texture_release,
+                            mesh_upload,
+                            mesh_release,
+                            clear,
+                            draw_fan,
+                            draw_subset,
+                            frame_read,
+                            present,
+                            draw_calls_last_frame,
                             finish};
 
 }  // namespace

@@ -12,6 +12,8 @@ namespace {
 Texture* g_atlas = nullptr;
 Texture* g_second = nullptr;
 Texture* g_slots[kTextureSlots] = {};
+Texture* g_picture = nullptr;
+uint64_t g_picture_key = 0;
 MeshRecord g_meshes[kMeshCount];
 MeshRecord g_sphere_small;
 MeshRecord g_sphere_large;
@@ -108,7 +110,33 @@ int textures_load() {
     return 1;
 }
 
+Texture* picture_texture() {
+    return g_picture;
+}
+
+uint64_t picture_key() {
+    return g_picture_key;
+}
+
+bool picture_set(int width, int height, const uint32_t* argb, uint64_t key) {
+    platform::gpu_texture_release(g_picture);
+    g_picture = nullptr;
+    g_picture_key = 0;
+    if (width <= 0 || height <= 0) return false;
+    platform::Image image;
+    image.width = width;
+    image.height = height;
+    image.argb.assign(argb, argb + static_cast<size_t>(width) * height);
+    g_picture = platform::gpu_texture_create(image);
+    if (!g_picture) return false;
+    g_picture_key = key;
+    return true;
+}
+
 void textures_release() {
+    platform::gpu_texture_release(g_picture);
+    g_picture = nullptr;
+    g_picture_key = 0;
     for (Texture*& t : g_slots) {
         platform::gpu_texture_release(t);
         t = nullptr;

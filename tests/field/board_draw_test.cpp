@@ -179,10 +179,13 @@ TEST_F(BoardDraw, SquareCellsCarryAPlateJustAboveTheFloor) {
     EXPECT_LT(last_floor, first_plate);
 }
 
-// Square cells get a brighter, opaque dot over their road dot, under the destination markers.
+// Drawn a quad a cell (the reference drawing), square cells get a brighter, opaque dot over
+// their road dot, under the destination markers.
 TEST_F(BoardDraw, MinimapShowsSquaresBrighterThanRoads) {
     test::lay_board({"o.2o", "..#.", "####", "####"});
+    platform::gpu_reference_drawing(true);
     minimap_draw();
+    platform::gpu_reference_drawing(false);
     const std::vector<RecordedDraw> squares = sprites_from(320, 488);
     ASSERT_EQ(squares.size(), 2u);
     EXPECT_FLOAT_EQ(sprite_x(squares[0]), 380.0f);
@@ -208,7 +211,9 @@ TEST_F(BoardDraw, MinimapDrawsPlainCellsMarkersAndThePlayerOnTurnLast) {
     test::cell_world(3, 1, x, z);
     player_create(x, kPlayerHeight, z, 1, 2);
     turn_ring_link();
+    platform::gpu_reference_drawing(true);
     minimap_draw();
+    platform::gpu_reference_drawing(false);
     const std::vector<RecordedDraw> plain = sprites_from(320, 482);
     ASSERT_EQ(plain.size(), 4u);
     EXPECT_FLOAT_EQ(sprite_x(plain[0]), 380.0f + 4.0f);
@@ -239,6 +244,53 @@ TEST_F(BoardDraw, MinimapDrawsPlainCellsMarkersAndThePlayerOnTurnLast) {
     g_game.settings[kSettingRivals] = 0;
     minimap_draw();
     EXPECT_TRUE(sprites_from(239, 482).empty());
+}
+
+// Batched, the road and square cells are one quad of a picture made from their atlas texels,
+// 4 a cell, a road's with the translucent colour's alpha; it is made again only when the
+// cells change.
+TEST_F(BoardDraw, MinimapCellsAreOnePictureMadeAgainWhenTheyChange) {
+    test::lay_board({"o.2o", "..#.", "####", "####"});
+    minimap_draw();
+    Texture* picture = picture_texture();
+    ASSERT_NE(picture, nullptr);
+    ASSERT_EQ(platform::gpu_texture_width(picture), 16);
+    ASSERT_EQ(platform::gpu_texture_height(picture), 16);
+    EXPECT_TRUE(sprites_from(320, 482).empty());
+    EXPECT_TRUE(sprites_from(320, 488).empty());
+    const std::vector<RecordedDraw> quads = fans_with(picture);
+    ASSERT_EQ(quads.size(), 1u);
+    EXPECT_FLOAT_EQ(sprite_x(quads[0]), 380.0f);
+    EXPECT_FLOAT_EQ(sprite_y(quads[0]), 20.0f);
+    EXPECT_FLOAT_EQ(sprite_w(quads[0]), 16.0f);
+    EXPECT_EQ(quads[0].vertices[0].colour, 0xFFFFFFFFu);
+    EXPECT_EQ(draws().front().texture, picture);  // under the destination marker
+    uint32_t road[16], square[16], cells[256];
+    ASSERT_TRUE(platform::gpu_texture_read(atlas_texture(), 320, 482, 4, 4, road));
+    ASSERT_TRUE(platform::gpu_texture_read(atlas_texture(), 320, 488, 4, 4, square));
+    ASSERT_TRUE(platform::gpu_texture_read(picture, 0, 0, 16, 16, cells));
+    const auto texel = [&cells](int col, int row, int x, int y) {
+        return cells[(row * 4 + y) * 16 + col * 4 + x];
+    };
+    for (int i = 0; i < 16; ++i) {
+        const int x = i % 4, y = i / 4;
+        // Cell (0, 0) is a square, (1, 0) a road, (1, 1) the road beside a destination,
+        // (0, 2) a wall.
+        EXPECT_EQ(texel(0, 0, x, y), square[i]) << i;
+        EXPECT_EQ(texel(1, 0, x, y), (road[i] & 0x00FFFFFFu) | 0x96000000u) << i;
+        EXPECT_EQ(texel(1, 1, x, y), texel(1, 0, x, y)) << i;
+        EXPECT_EQ(texel(0, 2, x, y), 0u) << i;
+    }
+    // Drawn again unchanged: the same picture.
+    minimap_draw();
+    EXPECT_EQ(picture_texture(), picture);
+    const uint64_t key = picture_key();
+    // A wall becomes road: the picture is made again with it.
+    test::lay_board({"o.2o", "..#.", "#.##", "####"});
+    minimap_draw();
+    EXPECT_NE(picture_key(), key);
+    ASSERT_TRUE(platform::gpu_texture_read(picture_texture(), 4, 8, 1, 1, cells));
+    EXPECT_EQ(cells[0], (road[0] & 0x00FFFFFFu) | 0x96000000u);
 }
 
 struct PlayerDraw : BoardDraw {

@@ -317,6 +317,27 @@ TEST_F(OpenGlFrame, MeshBeyondSixteenBitIndicesDrawsItsLastTriangles) {
     }
 }
 
+// Texels read back from a sheet and from a tile-sized texture (a layer of the array) are the
+// ones uploaded, row 0 at the top; a rectangle reaching outside is refused.
+TEST_F(OpenGlFrame, TexelsReadBackAreTheOnesUploaded) {
+    uint32_t got[5 * 4] = {};
+    ASSERT_TRUE(platform::gpu_texture_read(atlas_texture(), 2, 3, 5, 4, got));
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 5; ++x) EXPECT_EQ(got[y * 5 + x], atlas[(3 + y) * 16 + 2 + x]);
+    }
+    EXPECT_FALSE(platform::gpu_texture_read(atlas_texture(), 12, 0, 5, 1, got));
+    EXPECT_FALSE(platform::gpu_texture_read(atlas_texture(), 0, -1, 1, 1, got));
+    platform::Image tile;
+    tile.width = tile.height = 64;
+    for (uint32_t i = 0; i < 64 * 64; ++i) tile.argb.push_back(0xFF000000u | i * 97);
+    platform::GpuTexture* t = platform::gpu_texture_create(tile);
+    ASSERT_NE(t, nullptr);
+    uint32_t row[3] = {};
+    ASSERT_TRUE(platform::gpu_texture_read(t, 10, 40, 3, 1, row));
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(row[x], tile.argb[40 * 64 + 10 + x]);
+    platform::gpu_texture_release(t);
+}
+
 TEST_F(OpenGlFrame, SixteenBitDepthStartsAndDraws) {
     graphics_release();
     ASSERT_EQ(graphics_start(DisplaySettings{true, false, false}), 1);
