@@ -52,8 +52,11 @@ int graphics_start(const DisplaySettings& settings) {
     meshes_release();
     textures_release();
     platform::gpu_destroy();
-    if (!platform::gpu_create(g_backend, settings)) return 0;
-    if (!meshes_load()) return 0;
+    textures_decode_begin();
+    if (!platform::gpu_create(g_backend, settings) || !meshes_load()) {
+        textures_decode_wait();
+        return 0;
+    }
     if (!textures_load()) return 0;
     // The render states of the whole run.
     platform::gpu_state_set(platform::GpuState::AlphaBlend, true);

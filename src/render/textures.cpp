@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 
 #include "app/asset_pack.hpp"
 #include "platform/mesh_file.hpp"
@@ -18,6 +19,21 @@ MeshRecord g_meshes[kMeshCount];
 MeshRecord g_sphere_small;
 MeshRecord g_sphere_large;
 int g_mesh_texture_count = 0;
+
+// A pack entry's picture, decoded and prepared for its texture.
+struct DecodedPicture {
+    platform::Image image;
+    bool ok = false;
+};
+
+// The pictures of textures_load, decoded on two worker threads (the atlas, the largest, on
+// one; the second sheet and the slots on the other) while the device and the meshes are made.
+// Uploading stays on the thread that owns the device.
+struct Decoding {
+    std::future<DecodedPicture> atlas;
+    std::future<std::vector<DecodedPicture>> rest;
+};
+Decoding g_decoding;
 
 int next_power_of_two(int v) {
     int p = 1;
@@ -87,27 +103,68 @@ void texture_image_prepare(platform::Image& image) {
     }
 }
 
-int texture_from_entry(Texture** out, int index) {
-    *out = nullptr;
-    if (!platform::gpu_exists() || !pack_buffer() || index < 0 || index >= kPackEntries) {
-        return 0;
-    }
+namespace {
+
+DecodedPicture picture_decode(int index) {
+    DecodedPicture picture;
+    if (!pack_buffer() || index < 0 || index >= kPackEntries) return picture;
     uint32_t length = 0;
     const unsigned char* data = pack_entry(index, &length);
-    platform::Image image;
-    if (length == 0 || !platform::image_decode(data, length, image)) return 0;
-    texture_image_prepare(image);
-    *out = platform::gpu_texture_create(image);
+    if (length == 0 || !platform::image_decode(data, length, picture.image)) return picture;
+    texture_image_prepare(picture.image);
+    picture.ok = true;
+    return picture;
+}
+
+std::vector<DecodedPicture> rest_decode() {
+    std::vector<DecodedPicture> pictures;
+    pictures.reserve(1 + kTextureSlots);
+    pictures.push_back(picture_decode(kEntrySecondSheet));
+    for (int n = 0; n < kTextureSlots; ++n) {
+        pictures.push_back(picture_decode(kEntryTextureSlots + n));
+    }
+    return pictures;
+}
+
+int texture_from_picture(Texture** out, DecodedPicture picture) {
+    *out = nullptr;
+    if (!picture.ok || !platform::gpu_exists()) return 0;
+    *out = platform::gpu_texture_create(picture.image);
     return *out ? 1 : 0;
 }
 
+}  // namespace
+
+int texture_from_entry(Texture** out, int index) {
+    *out = nullptr;
+    if (!platform::gpu_exists()) return 0;
+    return texture_from_picture(out, picture_decode(index));
+}
+
+void textures_decode_begin() {
+    if (!pack_buffer() || g_decoding.atlas.valid()) return;
+    g_decoding.atlas = std::async(std::launch::async, picture_decode, kEntryAtlas);
+    g_decoding.rest = std::async(std::launch::async, rest_decode);
+}
+
 int textures_load() {
-    if (!texture_from_entry(&g_atlas, kEntryAtlas)) return 0;
-    if (!texture_from_entry(&g_second, kEntrySecondSheet)) return 0;
+    textures_decode_begin();
+    if (!g_decoding.atlas.valid()) return 0;
+    // Both workers are waited for, whatever comes of the first.
+    DecodedPicture atlas = g_decoding.atlas.get();
+    std::vector<DecodedPicture> rest = g_decoding.rest.get();
+    if (!texture_from_picture(&g_atlas, std::move(atlas))) return 0;
+    if (!texture_from_picture(&g_second, std::move(rest[0]))) return 0;
     for (int n = 0; n < kTextureSlots; ++n) {
-        if (!texture_from_entry(&g_slots[n], kEntryTextureSlots + n)) return 0;
+        if (!texture_from_picture(&g_slots[n], std::move(rest[1 + n]))) return 0;
     }
     return 1;
+}
+
+void textures_decode_wait() {
+    if (g_decoding.atlas.valid()) g_decoding.atlas.wait();
+    if (g_decoding.rest.valid()) g_decoding.rest.wait();
+    g_decoding = Decoding{};
 }
 
 Texture* picture_texture() {

@@ -156,5 +156,33 @@ TEST_F(Textures, BrokenMeshFailsGraphicsStart) {
     EXPECT_EQ(graphics_start(), 0);
 }
 
+TEST_F(Textures, BrokenLastSlotFailsGraphicsStartAndAMendedPackStartsAfterIt) {
+    // The slots are decoded on a worker of their own, the atlas on another.
+    entries[kEntryTextureSlots + kTextureSlots - 1] = test::bytes_of("damaged");
+    test::pack_use(entries);
+    graphics_backend_select(platform::GpuBackend::Recording);
+    EXPECT_EQ(graphics_start(), 0);
+    entries[kEntryTextureSlots + kTextureSlots - 1] = test::png_filled(2, 2, 0xFF0A0B0C);
+    start();
+    ASSERT_TRUE(graphics_ready());
+    EXPECT_EQ(platform::gpu_texture_texels(texture_slot(kTextureSlots - 1))[0], 0xFF0A0B0Cu);
+}
+
+TEST_F(Textures, PicturesDecodedForAFailedStartAreNotUsedByTheNext) {
+    // The meshes fail after the pictures were begun; the next start reads the pack anew.
+    entries[kEntryMeshes] = test::bytes_of("xof 0303txt 0032\nMesh { 3; 0.0;");
+    entries[kEntryAtlas] = test::png_filled(2, 2, 0xFF111111);
+    test::pack_use(entries);
+    graphics_backend_select(platform::GpuBackend::Recording);
+    EXPECT_EQ(graphics_start(), 0);
+    entries = test::pack_entries_small();
+    entries[kEntryAtlas] = test::png_filled(2, 2, 0xFF222222);
+    entries[kEntrySecondSheet] = test::png_filled(2, 2, 0xFF333333);
+    start();
+    ASSERT_TRUE(graphics_ready());
+    EXPECT_EQ(platform::gpu_texture_texels(atlas_texture())[0], 0xFF222222u);
+    EXPECT_EQ(platform::gpu_texture_texels(second_texture())[0], 0xFF333333u);
+}
+
 }  // namespace
 }  // namespace tessaly
