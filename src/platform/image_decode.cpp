@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <bit>
 #include <csetjmp>
 #include <cstddef>
@@ -173,15 +174,28 @@ bool image_decode(const unsigned char* data, size_t size, Image& out) {
     return false;
 }
 
-bool image_write_png(const char* path, int width, int height, const uint32_t* argb) {
+namespace {
+
+// How a picture is written: rows filtered as libpng chooses (smaller files of photographs and
+// gradients), or unfiltered, which decodes about twice as fast.
+enum class PngRows { Filtered, Unfiltered };
+
+bool all_opaque(const Image& image) {
+    return std::all_of(image.argb.begin(), image.argb.end(),
+                       [](uint32_t c) { return (c >> 24) == 0xFF; });
+}
+
+bool png_encode(const int width, const int height, const uint32_t* const argb, const PngRows rows,
+                const int channels, std::vector<unsigned char>& encoded) {
+    encoded.clear();
     if (width <= 0 || height <= 0 || !argb) return false;
-    std::vector<unsigned char> encoded;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
-    std::vector<unsigned char> row(static_cast<size_t>(width) * 4);
+    std::vector<unsigned char> row(static_cast<size_t>(width) * channels);
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
+        encoded.clear();
         return false;
     }
     png_set_write_fn(
@@ -192,23 +206,45 @@ bool image_write_png(const char* path, int width, int height, const uint32_t* ar
         },
         nullptr);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (rows == PngRows::Unfiltered) {
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+        png_set_compression_level(png, 9);
+    }
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const uint32_t c = argb[static_cast<size_t>(y) * width + x];
-            unsigned char* p = &row[static_cast<size_t>(x) * 4];
+            unsigned char* p = &row[static_cast<size_t>(x) * channels];
             p[0] = static_cast<unsigned char>(c >> 16);
             p[1] = static_cast<unsigned char>(c >> 8);
             p[2] = static_cast<unsigned char>(c);
-            p[3] = static_cast<unsigned char>(c >> 24);
+            if (channels == 4) p[3] = static_cast<unsigned char>(c >> 24);
         }
         png_write_row(png, row.data());
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+bool image_write_png(const char* path, int width, int height, const uint32_t* argb) {
+    std::vector<unsigned char> encoded;
+    if (!png_encode(width, height, argb, PngRows::Filtered, 4, encoded)) return false;
     return file_write_atomic(path, encoded.data(), encoded.size());
+}
+
+bool image_encode_png_unfiltered(const Image& image, std::vector<unsigned char>& out) {
+    if (image.argb.size() != static_cast<size_t>(image.width) * image.height) {
+        out.clear();
+        return false;
+    }
+    // No alpha channel where every texel is opaque.
+    return png_encode(image.width, image.height, image.argb.data(), PngRows::Unfiltered,
+                      all_opaque(image) ? 3 : 4, out);
 }
 
 }  // namespace tessaly::platform

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/render_support.hpp"
+
 namespace tessaly {
 namespace {
 
@@ -25,6 +27,57 @@ TEST(ImageCodec, PngRoundTripKeepsEveryChannel) {
     EXPECT_EQ(img.height, 2);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(img.argb[i], px[i]) << i;
     std::remove(path);
+}
+
+// A picture with smooth gradients, where filtered rows would be chosen.
+platform::Image gradient(int width, int height, uint32_t alpha_of_odd_rows) {
+    platform::Image image;
+    image.width = width;
+    image.height = height;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t a = y % 2 ? alpha_of_odd_rows : 0xFF;
+            image.argb.push_back(a << 24 | static_cast<uint32_t>(x * 5) << 16 |
+                                 static_cast<uint32_t>(y * 7) << 8 |
+                                 static_cast<uint32_t>((x + y) & 0xFF));
+        }
+    }
+    return image;
+}
+
+TEST(ImageCodec, UnfilteredPngDecodesToTheSameTexelsWithoutRowFiltersOrNeedlessAlpha) {
+    for (const uint32_t odd_alpha : {0xFFu, 0x80u}) {
+        const platform::Image image = gradient(45, 19, odd_alpha);
+        std::vector<unsigned char> bytes;
+        ASSERT_TRUE(platform::image_encode_png_unfiltered(image, bytes));
+        platform::Image back;
+        ASSERT_TRUE(platform::image_decode(bytes.data(), bytes.size(), back));
+        EXPECT_EQ(back.width, 45);
+        EXPECT_EQ(back.height, 19);
+        EXPECT_TRUE(back.argb == image.argb) << std::hex << odd_alpha;
+        int colour_type = -1;
+        const std::vector<int> filters = test::png_row_filters(bytes, &colour_type);
+        EXPECT_EQ(filters, std::vector<int>(19, 0));
+        EXPECT_EQ(colour_type, odd_alpha == 0xFF ? 2 : 6);  // RGB when every texel is opaque
+    }
+    // The frames the runner writes keep filtered rows: smaller for gradients.
+    const platform::Image image = gradient(45, 19, 0xFF);
+    const char* path = "image-filtered-test.png";
+    ASSERT_TRUE(platform::image_write_png(path, 45, 19, image.argb.data()));
+    int colour_type = -1;
+    const std::vector<int> filters = test::png_row_filters(read_all(path), &colour_type);
+    std::remove(path);
+    EXPECT_EQ(filters.size(), 19u);
+    EXPECT_NE(filters, std::vector<int>(19, 0));
+}
+
+TEST(ImageCodec, UnfilteredPngOfABadImageIsRefused) {
+    platform::Image image = gradient(4, 4, 0xFF);
+    image.argb.pop_back();  // fewer texels than its size
+    std::vector<unsigned char> bytes = {1, 2, 3};
+    EXPECT_FALSE(platform::image_encode_png_unfiltered(image, bytes));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(platform::image_encode_png_unfiltered(platform::Image{}, bytes));
 }
 
 TEST(ImageCodec, DamagedOrUnknownDataIsRefused) {

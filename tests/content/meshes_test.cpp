@@ -16,6 +16,7 @@
 #include "platform/image.hpp"
 #include "render/device.hpp"
 #include "render/textures.hpp"
+#include "support/render_support.hpp"
 
 namespace tessaly {
 namespace {
@@ -237,6 +238,48 @@ TEST(DataPack, RebuildsToIdenticalBytes) {
     EXPECT_EQ(first, read_text(std::string(TESSALY_BINARY_DIR) + "/data.dat"));
     std::remove(a.c_str());
     std::remove(b.c_str());
+}
+
+TEST(DataPack, PicturesDecodeToTheTexelsOfTheirFilesAndTheSheetsHaveUnfilteredRows) {
+    const std::string base = std::string(TESSALY_SOURCE_DIR) + "/content/";
+    const std::string pack_path = std::string(TESSALY_BINARY_DIR) + "/data.dat";
+    const std::string pack = read_text(pack_path);
+    ASSERT_GE(pack.size(), 4u * kPackEntries);
+    auto u32 = [&](size_t at) {
+        uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(pack[at + i]);
+        return v;
+    };
+    std::istringstream manifest(read_text(base + "pack.manifest"));
+    std::string line;
+    int pictures = 0;
+    while (std::getline(manifest, line)) {
+        std::istringstream ls(line);
+        int index = -1;
+        std::string path;
+        if (line.empty() || line[0] == '#' || !(ls >> index >> path)) continue;
+        if (path.size() < 4 || path.substr(path.size() - 4) != ".png") continue;
+        const size_t at = 4u * kPackEntries + u32(4u * index);
+        ASSERT_LE(at + 4, pack.size()) << path;
+        const std::vector<unsigned char> entry(pack.begin() + static_cast<long>(at) + 4,
+                                               pack.begin() + static_cast<long>(at + 4 + u32(at)));
+        const std::string file = read_text(base + path);
+        platform::Image from_pack, from_file;
+        ASSERT_TRUE(platform::image_decode(entry.data(), entry.size(), from_pack)) << path;
+        ASSERT_TRUE(platform::image_decode(reinterpret_cast<const unsigned char*>(file.data()),
+                                           file.size(), from_file))
+            << path;
+        EXPECT_EQ(from_pack.width, from_file.width) << path;
+        EXPECT_EQ(from_pack.height, from_file.height) << path;
+        EXPECT_TRUE(from_pack.argb == from_file.argb) << path;
+        if (index == kEntryAtlas || index == kEntrySecondSheet) {
+            int colour_type = -1;
+            const std::vector<int> filters = test::png_row_filters(entry, &colour_type);
+            EXPECT_EQ(filters, std::vector<int>(from_file.height, 0)) << path;
+        }
+        ++pictures;
+    }
+    EXPECT_GT(pictures, 2);
 }
 
 }  // namespace

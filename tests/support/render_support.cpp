@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include <unistd.h>
+#include <zlib.h>
 
 #include "app/asset_pack.hpp"
 #include "platform/image.hpp"
@@ -61,6 +62,43 @@ std::vector<unsigned char> png_filled(int width, int height, uint32_t argb) {
 
 std::vector<unsigned char> bytes_of(const std::string& text) {
     return {text.begin(), text.end()};
+}
+
+std::vector<int> png_row_filters(const std::vector<unsigned char>& png, int* colour_type) {
+    auto u32 = [&](size_t at) {
+        return static_cast<uint32_t>(png[at]) << 24 | static_cast<uint32_t>(png[at + 1]) << 16 |
+               static_cast<uint32_t>(png[at + 2]) << 8 | png[at + 3];
+    };
+    uint32_t width = 0, height = 0;
+    int channels = 0;
+    std::vector<unsigned char> idat;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const uint32_t length = u32(at);
+        if (at + 12 + length > png.size()) return {};
+        const std::string type(png.begin() + static_cast<long>(at) + 4,
+                               png.begin() + static_cast<long>(at) + 8);
+        const auto data = png.begin() + static_cast<long>(at) + 8;
+        if (type == "IHDR" && length >= 13) {
+            width = u32(at + 8);
+            height = u32(at + 12);
+            if (data[8] != 8 || data[12] != 0) return {};  // 8 bits, not interlaced
+            *colour_type = data[9];
+            channels = data[9] == 2 ? 3 : data[9] == 6 ? 4 : data[9] == 0 ? 1 : 0;
+        } else if (type == "IDAT") {
+            idat.insert(idat.end(), data, data + length);
+        }
+        at += 12 + length;
+    }
+    if (channels == 0 || width == 0) return {};
+    const size_t stride = 1 + static_cast<size_t>(width) * channels;
+    std::vector<unsigned char> raw(stride * height);
+    uLongf size = raw.size();
+    if (uncompress(raw.data(), &size, idat.data(), idat.size()) != Z_OK || size != raw.size()) {
+        return {};
+    }
+    std::vector<int> filters;
+    for (uint32_t y = 0; y < height; ++y) filters.push_back(raw[y * stride]);
+    return filters;
 }
 
 std::string x_mesh(const std::vector<float>& positions, const std::vector<int>& triangles,

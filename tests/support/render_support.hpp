@@ -23,6 +23,9 @@ std::vector<unsigned char> png_bytes(int width, int height, const std::vector<ui
 // An image of one colour.
 std::vector<unsigned char> png_filled(int width, int height, uint32_t argb);
 std::vector<unsigned char> bytes_of(const std::string& text);
+// The row filter of every row of an 8-bit, non-interlaced PNG, read from its inflated
+// image data; empty if the bytes are not such a PNG. Also gives its colour type.
+std::vector<int> png_row_filters(const std::vector<unsigned char>& png, int* colour_type);
 // A complete small pack: 8 x 8 sheets and tiles, 25 one-triangle meshes without textures,
 // empty sounds. Tests replace the entries they care about.
 PackEntries pack_entries_small();

@@ -1,13 +1,18 @@
 // Builds data.dat from a manifest: 132 lines "INDEX PATH" (PATH relative to the manifest,
-// or "-" for an empty entry). Entries that name the same file share their bytes.
+// or "-" for an empty entry). Entries that name the same file share their bytes. PNG pictures
+// are written again with unfiltered rows, which the game decodes about twice as fast, when
+// that decodes to the same texels and is not much larger.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "platform/image.hpp"
 
 namespace {
 
@@ -22,6 +27,31 @@ bool read_file(const std::string& path, std::vector<unsigned char>& out) {
     if (!in) return false;
     out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
+}
+
+// At most this much larger than the file it replaces, as a fraction of it.
+constexpr size_t kUnfilteredGrowthDivisor = 8;
+
+bool is_png(const std::vector<unsigned char>& data) {
+    static const unsigned char kPngMagic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    return data.size() >= 8 && std::memcmp(data.data(), kPngMagic, 8) == 0;
+}
+
+// The unfiltered form of a PNG when it decodes to the very same texels and is not much
+// larger; otherwise the bytes stay as they are.
+void png_unfilter(std::vector<unsigned char>& data) {
+    using namespace tessaly::platform;
+    Image original, again;
+    std::vector<unsigned char> unfiltered;
+    if (!is_png(data) || !image_decode(data.data(), data.size(), original) ||
+        !image_encode_png_unfiltered(original, unfiltered) ||
+        unfiltered.size() > data.size() + data.size() / kUnfilteredGrowthDivisor ||
+        !image_decode(unfiltered.data(), unfiltered.size(), again) ||
+        again.width != original.width || again.height != original.height ||
+        again.argb != original.argb) {
+        return;
+    }
+    data.swap(unfiltered);
 }
 
 }  // namespace
@@ -75,6 +105,7 @@ int main(int argc, char** argv) {
             std::cerr << "tessaly-pack: entry " << i << ": cannot read " << base + paths[i] << "\n";
             return 1;
         }
+        png_unfilter(data);
         const uint32_t offset = static_cast<uint32_t>(out.size() - kEntries * 4);
         put_u32(out, 4 * i, offset);
         placed[paths[i]] = offset;
