@@ -54,7 +54,7 @@ int graphics_start(const DisplaySettings& settings) {
     platform::gpu_destroy();
     textures_decode_begin();
     if (!platform::gpu_create(g_backend, settings) || !meshes_load()) {
-        textures_decode_wait();
+        textures_decode_drop();
         return 0;
     }
     if (!textures_load()) return 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <future>
+#include <system_error>
 
 #include "app/asset_pack.hpp"
 #include "platform/mesh_file.hpp"
@@ -126,6 +127,17 @@ std::vector<DecodedPicture> rest_decode() {
     return pictures;
 }
 
+// Work on a thread of its own; where no thread can be had, the work is done when its result
+// is asked for.
+template <class Work>
+auto work_start(Work work) {
+    try {
+        return std::async(std::launch::async, work);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, work);
+    }
+}
+
 int texture_from_picture(Texture** out, DecodedPicture picture) {
     *out = nullptr;
     if (!picture.ok || !platform::gpu_exists()) return 0;
@@ -143,8 +155,8 @@ int texture_from_entry(Texture** out, int index) {
 
 void textures_decode_begin() {
     if (!pack_buffer() || g_decoding.atlas.valid()) return;
-    g_decoding.atlas = std::async(std::launch::async, picture_decode, kEntryAtlas);
-    g_decoding.rest = std::async(std::launch::async, rest_decode);
+    g_decoding.atlas = work_start([] { return picture_decode(kEntryAtlas); });
+    g_decoding.rest = work_start(rest_decode);
 }
 
 int textures_load() {
@@ -161,7 +173,7 @@ int textures_load() {
     return 1;
 }
 
-void textures_decode_wait() {
+void textures_decode_drop() {
     if (g_decoding.atlas.valid()) g_decoding.atlas.wait();
     if (g_decoding.rest.valid()) g_decoding.rest.wait();
     g_decoding = Decoding{};

@@ -66,7 +66,7 @@ int texture_from_entry(Texture** out, int index);
 void textures_decode_begin();
 // Drops pictures decoded for a load that will not come (a start that failed before it),
 // once their workers are done.
-void textures_decode_wait();
+void textures_decode_drop();
 // The atlas, the second sheet and the 25 slots, in this order, from the pictures begun by
 // textures_decode_begin (begun here if they were not); 0 at the first failure.
 int textures_load();
