@@ -52,12 +52,12 @@ int graphics_start(const DisplaySettings& settings) {
     meshes_release();
     textures_release();
     platform::gpu_destroy();
-    textures_decode_begin();
-    if (!platform::gpu_create(g_backend, settings) || !meshes_load()) {
-        textures_decode_drop();
+    assets_decode_begin();
+    // The textures first: the meshes are read last and take longest to read.
+    if (!platform::gpu_create(g_backend, settings) || !textures_load() || !meshes_load()) {
+        assets_decode_drop();
         return 0;
     }
-    if (!textures_load()) return 0;
     // The render states of the whole run.
     platform::gpu_state_set(platform::GpuState::AlphaBlend, true);
     platform::gpu_viewport_set(0, 0, platform::kBackBufferWidth, platform::kBackBufferHeight, 0.0f,

@@ -27,12 +27,22 @@ struct DecodedPicture {
     bool ok = false;
 };
 
-// The pictures of textures_load, decoded on two worker threads (the atlas, the largest, on
-// one; the second sheet and the slots on the other) while the device and the meshes are made.
-// Uploading stays on the thread that owns the device.
+// A mesh file read, with the pictures of its material textures, ready for the device.
+struct ParsedMesh {
+    platform::MeshData mesh;
+    std::vector<platform::MeshFileMaterial> materials;
+    std::vector<DecodedPicture> textures;  // one per material; not ok where it has none
+    int textures_used = 0;                 // pack entries its materials took
+    bool ok = false;
+};
+
+// What textures_load and meshes_load make from the pack, read on worker threads (the atlas,
+// the largest picture, on one; the second sheet and the slots on another; the meshes on a
+// third) while the device is made. Making textures and meshes stays on the device's thread.
 struct Decoding {
     std::future<DecodedPicture> atlas;
     std::future<std::vector<DecodedPicture>> rest;
+    std::future<std::vector<ParsedMesh>> meshes;
 };
 Decoding g_decoding;
 
@@ -127,6 +137,37 @@ std::vector<DecodedPicture> rest_decode() {
     return pictures;
 }
 
+// Reads one X file. Material textures are the pack's entries 27, 28, ... in the order the
+// meshes name them (the name itself is not used), from entry first_texture on; a texture
+// that fails still uses its entry.
+ParsedMesh mesh_parse(const unsigned char* data, size_t size, int first_texture) {
+    ParsedMesh parsed;
+    if (!platform::mesh_file_load_x(data, size, parsed.mesh, parsed.materials)) return parsed;
+    parsed.textures.resize(parsed.materials.size());
+    for (size_t i = 0; i < parsed.materials.size(); ++i) {
+        if (parsed.materials[i].texture_file.empty()) continue;
+        const int entry = kEntryMeshTextures + first_texture + parsed.textures_used;
+        if (entry < kEntryMeshes) parsed.textures[i] = picture_decode(entry);
+        ++parsed.textures_used;
+    }
+    parsed.ok = true;
+    return parsed;
+}
+
+// The 25 meshes in order, each taking material textures after the ones before it.
+std::vector<ParsedMesh> meshes_parse() {
+    std::vector<ParsedMesh> meshes;
+    meshes.reserve(kMeshCount);
+    int textures = 0;
+    for (int n = 0; n < kMeshCount; ++n) {
+        uint32_t length = 0;
+        const unsigned char* data = pack_entry(kEntryMeshes + n, &length);
+        meshes.push_back(mesh_parse(data, length, textures));
+        textures += meshes.back().textures_used;
+    }
+    return meshes;
+}
+
 // Work on a thread of its own; where no thread can be had, the work is done when its result
 // is asked for.
 template <class Work>
@@ -145,6 +186,30 @@ int texture_from_picture(Texture** out, DecodedPicture picture) {
     return *out ? 1 : 0;
 }
 
+// The device's mesh and material textures of a parsed mesh; its entries are counted as used
+// once the mesh is made, whether its textures are or not.
+bool mesh_record_make(MeshRecord& record, ParsedMesh parsed) {
+    mesh_record_release(record);
+    if (!parsed.ok) return false;
+    record.mesh = platform::gpu_mesh_create(parsed.mesh);
+    if (!record.mesh) return false;
+    record.material_count = static_cast<uint32_t>(parsed.materials.size());
+    record.materials.resize(parsed.materials.size());
+    record.material_textures.assign(parsed.materials.size(), nullptr);
+    for (size_t i = 0; i < parsed.materials.size(); ++i) {
+        record.materials[i] = parsed.materials[i].material;
+        if (parsed.textures[i].ok) {
+            texture_from_picture(&record.material_textures[i], std::move(parsed.textures[i]));
+        }
+    }
+    g_mesh_texture_count += parsed.textures_used;
+    if (!mesh_bounds_compute(record, parsed.mesh)) {
+        mesh_record_release(record);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int texture_from_entry(Texture** out, int index) {
@@ -153,16 +218,20 @@ int texture_from_entry(Texture** out, int index) {
     return texture_from_picture(out, picture_decode(index));
 }
 
-void textures_decode_begin() {
+void assets_decode_begin() {
     if (!pack_buffer() || g_decoding.atlas.valid()) return;
     g_decoding.atlas = work_start([] { return picture_decode(kEntryAtlas); });
     g_decoding.rest = work_start(rest_decode);
+    g_decoding.meshes = work_start(meshes_parse);
 }
 
 int textures_load() {
-    textures_decode_begin();
-    if (!g_decoding.atlas.valid()) return 0;
-    // Both workers are waited for, whatever comes of the first.
+    if (!g_decoding.atlas.valid()) {
+        if (!pack_buffer()) return 0;
+        g_decoding.atlas = std::async(std::launch::deferred, picture_decode, kEntryAtlas);
+        g_decoding.rest = std::async(std::launch::deferred, rest_decode);
+    }
+    // Both are taken, whatever comes of the first.
     DecodedPicture atlas = g_decoding.atlas.get();
     std::vector<DecodedPicture> rest = g_decoding.rest.get();
     if (!texture_from_picture(&g_atlas, std::move(atlas))) return 0;
@@ -173,9 +242,10 @@ int textures_load() {
     return 1;
 }
 
-void textures_decode_drop() {
+void assets_decode_drop() {
     if (g_decoding.atlas.valid()) g_decoding.atlas.wait();
     if (g_decoding.rest.valid()) g_decoding.rest.wait();
+    if (g_decoding.meshes.valid()) g_decoding.meshes.wait();
     g_decoding = Decoding{};
 }
 
@@ -246,29 +316,7 @@ bool mesh_bounds_compute(MeshRecord& record, const platform::MeshData& data) {
 }
 
 bool mesh_record_load(MeshRecord& record, const unsigned char* data, size_t size) {
-    mesh_record_release(record);
-    platform::MeshData mesh;
-    std::vector<platform::MeshFileMaterial> materials;
-    if (!platform::mesh_file_load_x(data, size, mesh, materials)) return false;
-    record.mesh = platform::gpu_mesh_create(mesh);
-    if (!record.mesh) return false;
-    record.material_count = static_cast<uint32_t>(materials.size());
-    record.materials.resize(materials.size());
-    record.material_textures.assign(materials.size(), nullptr);
-    for (size_t i = 0; i < materials.size(); ++i) {
-        record.materials[i] = materials[i].material;
-        if (materials[i].texture_file.empty()) continue;
-        // The name is not used: material textures are the pack's entries 27, 28, ... in
-        // the order the meshes name them, and a texture that fails still uses its entry.
-        const int entry = kEntryMeshTextures + g_mesh_texture_count;
-        if (entry < kEntryMeshes) texture_from_entry(&record.material_textures[i], entry);
-        ++g_mesh_texture_count;
-    }
-    if (!mesh_bounds_compute(record, mesh)) {
-        mesh_record_release(record);
-        return false;
-    }
-    return true;
+    return mesh_record_make(record, mesh_parse(data, size, g_mesh_texture_count));
 }
 
 void mesh_record_release(MeshRecord& record) {
@@ -280,11 +328,13 @@ void mesh_record_release(MeshRecord& record) {
 int meshes_load() {
     g_mesh_texture_count = 0;
     for (MeshRecord& r : g_meshes) mesh_record_release(r);
-    if (!pack_buffer()) return 0;
+    if (!g_decoding.meshes.valid()) {
+        if (!pack_buffer()) return 0;
+        g_decoding.meshes = std::async(std::launch::deferred, meshes_parse);
+    }
+    std::vector<ParsedMesh> parsed = g_decoding.meshes.get();
     for (int n = 0; n < kMeshCount; ++n) {
-        uint32_t length = 0;
-        const unsigned char* data = pack_entry(kEntryMeshes + n, &length);
-        if (!mesh_record_load(g_meshes[n], data, length)) return 0;
+        if (!mesh_record_make(g_meshes[n], std::move(parsed[n]))) return 0;
     }
     if (!sphere_make(g_sphere_small, kSphereSmall)) return 0;
     if (!sphere_make(g_sphere_large, kSphereLarge)) return 0;

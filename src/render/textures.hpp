@@ -61,16 +61,18 @@ bool picture_set(int width, int height, const uint32_t* argb, uint64_t key);
 
 // A texture from pack entry index; 0 (and out null) on failure.
 int texture_from_entry(Texture** out, int index);
-// Starts decoding the atlas, the second sheet and the 25 slots on worker threads, so that
-// the work of making the device and the meshes goes on meanwhile; nothing without a pack.
-void textures_decode_begin();
-// Drops pictures decoded for a load that will not come (a start that failed before it),
-// once their workers are done.
-void textures_decode_drop();
+// Starts reading what textures_load and meshes_load make (the atlas, the second sheet, the
+// 25 slots, the meshes and their material textures) on worker threads, so that the device is
+// made meanwhile; nothing without a pack.
+void assets_decode_begin();
+// Drops what was read for loads that will not come (a start that failed before them), once
+// the workers are done.
+void assets_decode_drop();
 // The atlas, the second sheet and the 25 slots, in this order, from the pictures begun by
-// textures_decode_begin (begun here if they were not); 0 at the first failure.
+// assets_decode_begin (read here if they were not); 0 at the first failure.
 int textures_load();
-// The 25 meshes from entries 90..114 with their material textures, then the two spheres.
+// The 25 meshes from entries 90..114 with their material textures, then the two spheres;
+// read by assets_decode_begin, or here if they were not.
 int meshes_load();
 void meshes_release();
 void textures_release();

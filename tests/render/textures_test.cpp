@@ -168,20 +168,24 @@ TEST_F(Textures, BrokenLastSlotFailsGraphicsStartAndAMendedPackStartsAfterIt) {
     EXPECT_EQ(platform::gpu_texture_texels(texture_slot(kTextureSlots - 1))[0], 0xFF0A0B0Cu);
 }
 
-TEST_F(Textures, PicturesDecodedForAFailedStartAreNotUsedByTheNext) {
-    // The meshes fail after the pictures were begun; the next start reads the pack anew.
-    entries[kEntryMeshes] = test::bytes_of("xof 0303txt 0032\nMesh { 3; 0.0;");
-    entries[kEntryAtlas] = test::png_filled(2, 2, 0xFF111111);
+TEST_F(Textures, WhatWasReadForAFailedStartIsNotUsedByTheNext) {
+    // The atlas fails while the meshes are still being read; the next start reads anew.
+    entries[kEntryAtlas] = test::bytes_of("damaged");
+    entries[kEntrySecondSheet] = test::png_filled(2, 2, 0xFF111111);
+    entries[kEntryMeshes + 7] =
+        test::bytes_of(test::x_mesh({0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2}, {""}));
     test::pack_use(entries);
     graphics_backend_select(platform::GpuBackend::Recording);
     EXPECT_EQ(graphics_start(), 0);
     entries = test::pack_entries_small();
-    entries[kEntryAtlas] = test::png_filled(2, 2, 0xFF222222);
     entries[kEntrySecondSheet] = test::png_filled(2, 2, 0xFF333333);
+    entries[kEntryMeshes + 7] =
+        test::bytes_of(test::x_mesh({0, 0, 0, 5, 0, 0, 0, 3, 0}, {0, 1, 2}, {""}));
     start();
     ASSERT_TRUE(graphics_ready());
-    EXPECT_EQ(platform::gpu_texture_texels(atlas_texture())[0], 0xFF222222u);
     EXPECT_EQ(platform::gpu_texture_texels(second_texture())[0], 0xFF333333u);
+    EXPECT_FLOAT_EQ(mesh_record(7).width, 5.0f);
+    EXPECT_FLOAT_EQ(mesh_record(7).height, 3.0f);
 }
 
 }  // namespace
