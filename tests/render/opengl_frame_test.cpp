@@ -319,6 +319,41 @@ TEST_F(OpenGlFrame, MeshBeyondSixteenBitIndicesDrawsItsLastTriangles) {
 
 // Texels read back from a sheet and from a tile-sized texture (a layer of the array) are the
 // ones uploaded, row 0 at the top; a rectangle reaching outside is refused.
+TEST_F(OpenGlFrame, PresentedWindowsShowEachPixelAtWholeMultiplesWithBlackBars) {
+    // Every texel of the atlas somewhere, and a frame corner to corner.
+    sprite_draw_rect(Rect{0, 0, 640, 480}, Rect{0, 0, 16, 16}, kSheet, kSheet, kColourOpaque,
+                     atlas_texture());
+    sprite(0, 0, Rect{1, 1, 2, 2});
+    sprite(639, 479, Rect{14, 14, 15, 15});
+    read();
+    struct Window {
+        int width, height, scale, left, top;
+    };
+    // The window itself, twice its size, and wider than twice with bars left and right.
+    for (const Window w : {Window{640, 480, 1, 0, 0}, Window{1280, 960, 2, 0, 0},
+                           Window{1400, 960, 2, 60, 0}, Window{1920, 1500, 3, 0, 30}}) {
+        std::vector<uint32_t> drawn(static_cast<size_t>(w.width) * w.height);
+        std::vector<uint32_t> blit(drawn.size());
+        ASSERT_TRUE(platform::gpu_opengl_presented_read(w.width, w.height, false, drawn.data()));
+        ASSERT_TRUE(platform::gpu_opengl_presented_read(w.width, w.height, true, blit.data()));
+        EXPECT_TRUE(drawn == blit) << w.width << " x " << w.height;
+        int wrong = 0;
+        for (int y = 0; y < w.height; ++y) {
+            for (int x = 0; x < w.width; ++x) {
+                const int px = x - w.left, py = y - w.top;
+                const bool inside = px >= 0 && py >= 0 && px < kW * w.scale && py < kH * w.scale;
+                const uint32_t want = inside ? at(px / w.scale, py / w.scale) : 0xFF000000u;
+                if ((drawn[static_cast<size_t>(y) * w.width + x] | 0xFF000000u) != want) ++wrong;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << w.width << " x " << w.height;
+    }
+    // Presenting leaves the device's state as the next frame needs it.
+    sprite(100, 50, Rect{2, 3, 12, 11});
+    read();
+    EXPECT_EQ(at(100, 50), atlas[3 * 16 + 2]);
+}
+
 TEST_F(OpenGlFrame, TexelsReadBackAreTheOnesUploaded) {
     uint32_t got[5 * 4] = {};
     ASSERT_TRUE(platform::gpu_texture_read(atlas_texture(), 2, 3, 5, 4, got));
