@@ -131,8 +131,8 @@ void gpu_reference_drawing(bool on);
 // Times the OpenGL device was released after its window was gone (none, in the right order).
 int gpu_opengl_orphaned_releases();
 // What presenting the last frame into a window of width x height shows, read back as ARGB
-// rows from the top: drawn as the game presents it, or by a blit. For tests.
-bool gpu_opengl_presented_read(int width, int height, bool by_blit, uint32_t* argb);
+// rows from the top. For tests.
+bool gpu_opengl_presented_read(int width, int height, uint32_t* argb);
 bool gpu_reference_drawing_on();
 // Whether the OpenGL device may keep its stream buffers mapped for the whole run, where the
 // driver offers it; if not, each batch maps its own range. Read when the device is created.

@@ -132,30 +132,6 @@ void main() {
 }
 )";
 
-// Presenting a whole multiple of the picture: each window pixel takes the texel it lies in,
-// as a nearest-texel blit gives it, from one triangle over the viewport. Unlike a blit, this
-// needs nothing made and freed by the driver every frame.
-const char* const kPresentVertexShader = R"(
-// The viewport is the picture's place in the window.
-out vec2 v_uv;
-void main() {
-    // (-1, -1), (3, -1), (-1, 3): the viewport and more.
-    vec2 p = vec2(float((gl_VertexID & 1) * 4 - 1), float((gl_VertexID & 2) * 2 - 1));
-    gl_Position = vec4(p, 0.0, 1.0);
-    v_uv = p * 0.5 + 0.5;
-}
-)";
-// A pixel centre lies at least half a window pixel inside its texel, so the nearest texel is
-// the one a nearest-texel blit takes.
-const char* const kPresentFragmentShader = R"(
-uniform sampler2D u_frame;
-in vec2 v_uv;
-out vec4 o_colour;
-void main() {
-    o_colour = texture(u_frame, v_uv);
-}
-)";
-
 struct Uniforms {
     GLint pretransformed, wvp, viewport, lit_colour, mesh_run, run_unit, run_colour;
 };
@@ -189,9 +165,6 @@ SDL_Window* g_window = nullptr;
 // By what they read (a sheet or nothing, the layers) and where the colour comes from.
 Program g_programs[2][kColourSources] = {};
 GLuint g_framebuffer = 0, g_colour_buffer = 0, g_depth_buffer = 0;
-// The picture as a texture on a unit of its own, and what presents it.
-constexpr int kFrameUnit = 2;
-GLuint g_present_program = 0, g_present_array = 0;
 GLuint g_layers = 0;
 bool g_layer_used[kLayerCount] = {};
 Applied g_applied{};
@@ -332,17 +305,6 @@ bool program_build() {
     return true;
 }
 
-bool present_build() {
-    g_present_program =
-        program_make("#version 330 core\n", kPresentVertexShader, kPresentFragmentShader);
-    if (!g_present_program) return false;
-    glUseProgram(g_present_program);
-    glUniform1i(glGetUniformLocation(g_present_program, "u_frame"), kFrameUnit);
-    // The triangle's corners come from the vertex numbers; the array holds no attributes.
-    glGenVertexArrays(1, &g_present_array);
-    return glGetError() == GL_NO_ERROR;
-}
-
 // The array of tile-sized textures, on its own unit for the whole run.
 bool layers_build() {
     glGenTextures(1, &g_layers);
@@ -364,16 +326,11 @@ bool layers_build() {
 bool framebuffer_build(bool depth24) {
     glGenFramebuffers(1, &g_framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, g_framebuffer);
-    // The colour buffer is a texture, read when the picture is presented; drawing never
-    // reads its unit.
-    glGenTextures(1, &g_colour_buffer);
-    glActiveTexture(GL_TEXTURE0 + kFrameUnit);
-    glBindTexture(GL_TEXTURE_2D, g_colour_buffer);
-    glTexStorage2D(GL_TEXTURE_2D, 1, GL_RGBA8, kBackBufferWidth, kBackBufferHeight);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glActiveTexture(GL_TEXTURE0);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, g_colour_buffer, 0);
+    glGenRenderbuffers(1, &g_colour_buffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, g_colour_buffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kBackBufferWidth, kBackBufferHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                              g_colour_buffer);
     glGenRenderbuffers(1, &g_depth_buffer);
     glBindRenderbuffer(GL_RENDERBUFFER, g_depth_buffer);
     glRenderbufferStorage(GL_RENDERBUFFER, depth24 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16,
@@ -692,9 +649,7 @@ void release_all() {
         stream_release(g_stream_vertices);
         if (g_stream_array) glDeleteVertexArrays(1, &g_stream_array);
         if (g_depth_buffer) glDeleteRenderbuffers(1, &g_depth_buffer);
-        if (g_colour_buffer) glDeleteTextures(1, &g_colour_buffer);
-        if (g_present_program) glDeleteProgram(g_present_program);
-        if (g_present_array) glDeleteVertexArrays(1, &g_present_array);
+        if (g_colour_buffer) glDeleteRenderbuffers(1, &g_colour_buffer);
         if (g_framebuffer) glDeleteFramebuffers(1, &g_framebuffer);
         if (g_layers) glDeleteTextures(1, &g_layers);
         for (auto& by_colour : g_programs) {
@@ -708,7 +663,6 @@ void release_all() {
     g_stream_indices = g_stream_vertices = Stream{};
     g_stream_array = 0;
     g_depth_buffer = g_colour_buffer = g_framebuffer = g_layers = 0;
-    g_present_program = g_present_array = 0;
     for (auto& by_colour : g_programs) {
         for (Program& p : by_colour) p = Program{};
     }
@@ -729,8 +683,8 @@ bool create(const GpuSettings& settings) {
     SDL_GL_MakeCurrent(g_window, g_context);
     // Without a retrace to wait for (or without control over it) the frame wait holds the pace.
     SDL_GL_SetSwapInterval(settings.vsync ? 1 : 0);
-    if (!program_build() || !present_build() || !framebuffer_build(settings.depth24) ||
-        !stream_build() || !layers_build()) {
+    if (!program_build() || !framebuffer_build(settings.depth24) || !stream_build() ||
+        !layers_build()) {
         release_all();
         return false;
     }
@@ -1069,7 +1023,7 @@ bool frame_read(uint32_t* argb) {
 }
 
 // The picture scaled to fit a window-sized target of w x h with its aspect kept, bars black.
-void present_to(GLuint target, int w, int h, bool by_blit) {
+void present_to(GLuint target, int w, int h) {
     int dw = w, dh = w * kBackBufferHeight / kBackBufferWidth;
     if (dh > h) {
         dh = h;
@@ -1087,27 +1041,17 @@ void present_to(GLuint target, int w, int h, bool by_blit) {
     // A whole multiple of the picture (the window) keeps its pixels sharp; other sizes (full
     // screen on most displays) are smoothed.
     const bool whole = dw % kBackBufferWidth == 0 && dh % kBackBufferHeight == 0;
-    if (whole && !by_blit) {
-        glViewport(dx, dy, dw, dh);
-        glDisable(GL_BLEND);
-        glDisable(GL_DEPTH_TEST);
-        glUseProgram(g_present_program);
-        glBindVertexArray(g_present_array);
-        glDrawArrays(GL_TRIANGLES, 0, 3);
-    } else {
-        glBlitFramebuffer(0, 0, kBackBufferWidth, kBackBufferHeight, dx, dy, dx + dw, dy + dh,
-                          GL_COLOR_BUFFER_BIT, whole ? GL_NEAREST : GL_LINEAR);
-    }
+    glBlitFramebuffer(0, 0, kBackBufferWidth, kBackBufferHeight, dx, dy, dx + dw, dy + dh,
+                      GL_COLOR_BUFFER_BIT, whole ? GL_NEAREST : GL_LINEAR);
     glBindFramebuffer(GL_FRAMEBUFFER, g_framebuffer);
-    // The next draw sets its program, arrays and state again.
-    g_applied = Applied{};
+    g_applied.valid = false;
 }
 
 bool present() {
     pending_flush();
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(g_window, &w, &h);
-    present_to(0, w, h, false);
+    present_to(0, w, h);
     SDL_GL_SwapWindow(g_window);
     g_last_frame_calls = g_frame_calls;
     g_frame_calls = 0;
@@ -1148,7 +1092,7 @@ int gpu_opengl_orphaned_releases() {
     return g_orphaned_releases;
 }
 
-bool gpu_opengl_presented_read(int width, int height, bool by_blit, uint32_t* argb) {
+bool gpu_opengl_presented_read(int width, int height, uint32_t* argb) {
     if (!g_context || width <= 0 || height <= 0) return false;
     pending_flush();
     GLuint target = 0, colour = 0;
@@ -1160,7 +1104,7 @@ bool gpu_opengl_presented_read(int width, int height, bool by_blit, uint32_t* ar
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
     bool ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (ok) {
-        present_to(target, width, height, by_blit);
+        present_to(target, width, height);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, target);
         std::vector<uint32_t> rows(static_cast<size_t>(width) * height);
         glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());

@@ -332,18 +332,15 @@ TEST_F(OpenGlFrame, PresentedWindowsShowEachPixelAtWholeMultiplesWithBlackBars) 
     // The window itself, twice its size, and wider than twice with bars left and right.
     for (const Window w : {Window{640, 480, 1, 0, 0}, Window{1280, 960, 2, 0, 0},
                            Window{1400, 960, 2, 60, 0}, Window{1920, 1500, 3, 0, 30}}) {
-        std::vector<uint32_t> drawn(static_cast<size_t>(w.width) * w.height);
-        std::vector<uint32_t> blit(drawn.size());
-        ASSERT_TRUE(platform::gpu_opengl_presented_read(w.width, w.height, false, drawn.data()));
-        ASSERT_TRUE(platform::gpu_opengl_presented_read(w.width, w.height, true, blit.data()));
-        EXPECT_TRUE(drawn == blit) << w.width << " x " << w.height;
+        std::vector<uint32_t> shown(static_cast<size_t>(w.width) * w.height);
+        ASSERT_TRUE(platform::gpu_opengl_presented_read(w.width, w.height, shown.data()));
         int wrong = 0;
         for (int y = 0; y < w.height; ++y) {
             for (int x = 0; x < w.width; ++x) {
                 const int px = x - w.left, py = y - w.top;
                 const bool inside = px >= 0 && py >= 0 && px < kW * w.scale && py < kH * w.scale;
                 const uint32_t want = inside ? at(px / w.scale, py / w.scale) : 0xFF000000u;
-                if ((drawn[static_cast<size_t>(y) * w.width + x] | 0xFF000000u) != want) ++wrong;
+                if ((shown[static_cast<size_t>(y) * w.width + x] | 0xFF000000u) != want) ++wrong;
             }
         }
         EXPECT_EQ(wrong, 0) << w.width << " x " << w.height;
