@@ -315,10 +315,6 @@ bool mesh_bounds_compute(MeshRecord& record, const platform::MeshData& data) {
     return true;
 }
 
-bool mesh_record_load(MeshRecord& record, const unsigned char* data, size_t size) {
-    return mesh_record_make(record, mesh_parse(data, size, g_mesh_texture_count));
-}
-
 void mesh_record_release(MeshRecord& record) {
     platform::gpu_mesh_release(record.mesh);
     for (Texture* t : record.material_textures) platform::gpu_texture_release(t);

@@ -82,9 +82,6 @@ void textures_release();
 void texture_image_prepare(platform::Image& image);
 // Bounds of positions (box, sizes, radius) into the record.
 bool mesh_bounds_compute(MeshRecord& record, const platform::MeshData& data);
-// Loads one X file from memory into a record, handing out material textures from the
-// running counter; used by meshes_load and by tools that check a mesh file.
-bool mesh_record_load(MeshRecord& record, const unsigned char* data, size_t size);
 void mesh_record_release(MeshRecord& record);
 
 }  // namespace tessaly
