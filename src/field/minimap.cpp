@@ -128,7 +128,7 @@ bool cells_compose(uint64_t key) {
             }
         }
     });
-    return picture_set(pitch, h * kCellSide, texels.data(), key);
+    return picture_set(Picture::MinimapCells, pitch, h * kCellSide, texels.data(), key);
 }
 
 // Batched drawing shows the cells from their picture, one quad, made again only when they
@@ -141,14 +141,15 @@ void cells_draw() {
     }
     const uint64_t key = cells_key();
     if (key == 0) return;
-    if (picture_key() != key && (key == refused_key || !cells_compose(key))) {
+    if (picture_key(Picture::MinimapCells) != key && (key == refused_key || !cells_compose(key))) {
         refused_key = key;
         cells_draw_each();
         return;
     }
     const float w = kCellPixels * static_cast<float>(g_game.map_width);
     const float h = kCellPixels * static_cast<float>(g_game.map_height);
-    sprite_draw(kLeft, kTop, Rect{0, 0, w, h}, w, h, kColourOpaque, picture_texture());
+    sprite_draw(kLeft, kTop, Rect{0, 0, w, h}, w, h, kColourOpaque,
+                picture_texture(Picture::MinimapCells));
 }
 
 void player_marker(const PlayerRecord& p) {

@@ -14,8 +14,8 @@ namespace {
 Texture* g_atlas = nullptr;
 Texture* g_second = nullptr;
 Texture* g_slots[kTextureSlots] = {};
-Texture* g_picture = nullptr;
-uint64_t g_picture_key = 0;
+Texture* g_pictures[kPictures] = {};
+uint64_t g_picture_keys[kPictures] = {};
 MeshRecord g_meshes[kMeshCount];
 MeshRecord g_sphere_small;
 MeshRecord g_sphere_large;
@@ -249,33 +249,37 @@ void assets_decode_drop() {
     g_decoding = Decoding{};
 }
 
-Texture* picture_texture() {
-    return g_picture;
+Texture* picture_texture(Picture picture) {
+    return g_pictures[static_cast<int>(picture)];
 }
 
-uint64_t picture_key() {
-    return g_picture_key;
+uint64_t picture_key(Picture picture) {
+    return g_picture_keys[static_cast<int>(picture)];
 }
 
-bool picture_set(int width, int height, const uint32_t* argb, uint64_t key) {
-    platform::gpu_texture_release(g_picture);
-    g_picture = nullptr;
-    g_picture_key = 0;
+bool picture_set(Picture picture, int width, int height, const uint32_t* argb, uint64_t key) {
+    Texture*& texture = g_pictures[static_cast<int>(picture)];
+    uint64_t& held = g_picture_keys[static_cast<int>(picture)];
+    platform::gpu_texture_release(texture);
+    texture = nullptr;
+    held = 0;
     if (width <= 0 || height <= 0) return false;
     platform::Image image;
     image.width = width;
     image.height = height;
     image.argb.assign(argb, argb + static_cast<size_t>(width) * height);
-    g_picture = platform::gpu_texture_create(image);
-    if (!g_picture) return false;
-    g_picture_key = key;
+    texture = platform::gpu_texture_create(image);
+    if (!texture) return false;
+    held = key;
     return true;
 }
 
 void textures_release() {
-    platform::gpu_texture_release(g_picture);
-    g_picture = nullptr;
-    g_picture_key = 0;
+    for (int n = 0; n < kPictures; ++n) {
+        platform::gpu_texture_release(g_pictures[n]);
+        g_pictures[n] = nullptr;
+        g_picture_keys[n] = 0;
+    }
     for (Texture*& t : g_slots) {
         platform::gpu_texture_release(t);
         t = nullptr;

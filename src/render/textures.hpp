@@ -50,14 +50,16 @@ MeshRecord& sphere_large();
 // Material textures handed out so far in this graphics start.
 int mesh_texture_count();
 
-// A picture the game composes while it runs (the minimap's cells), as a texture kept with
-// the others and released with them. Its key says what it holds: 0 for nothing, as after a
-// new graphics start.
-Texture* picture_texture();
-uint64_t picture_key();
+// Pictures the game composes while it runs, as textures kept with the others and released
+// with them: the minimap's cells, and the menus' backdrop cell on its own (drawn repeated).
+enum class Picture { MinimapCells, BackdropCell };
+constexpr int kPictures = 2;
+// A picture's key says what it holds: 0 for nothing, as after a new graphics start.
+Texture* picture_texture(Picture picture);
+uint64_t picture_key(Picture picture);
 // Makes the picture from ARGB texels, row by row, in place of the one before; false (and no
 // picture) if the device refuses it.
-bool picture_set(int width, int height, const uint32_t* argb, uint64_t key);
+bool picture_set(Picture picture, int width, int height, const uint32_t* argb, uint64_t key);
 
 // A texture from pack entry index; 0 (and out null) on failure.
 int texture_from_entry(Texture** out, int index);

@@ -252,7 +252,7 @@ TEST_F(BoardDraw, MinimapDrawsPlainCellsMarkersAndThePlayerOnTurnLast) {
 TEST_F(BoardDraw, MinimapCellsAreOnePictureMadeAgainWhenTheyChange) {
     test::lay_board({"o.2o", "..#.", "####", "####"});
     minimap_draw();
-    Texture* picture = picture_texture();
+    Texture* picture = picture_texture(Picture::MinimapCells);
     ASSERT_NE(picture, nullptr);
     ASSERT_EQ(platform::gpu_texture_width(picture), 16);
     ASSERT_EQ(platform::gpu_texture_height(picture), 16);
@@ -283,13 +283,14 @@ TEST_F(BoardDraw, MinimapCellsAreOnePictureMadeAgainWhenTheyChange) {
     }
     // Drawn again unchanged: the same picture.
     minimap_draw();
-    EXPECT_EQ(picture_texture(), picture);
-    const uint64_t key = picture_key();
+    EXPECT_EQ(picture_texture(Picture::MinimapCells), picture);
+    const uint64_t key = picture_key(Picture::MinimapCells);
     // A wall becomes road: the picture is made again with it.
     test::lay_board({"o.2o", "..#.", "#.##", "####"});
     minimap_draw();
-    EXPECT_NE(picture_key(), key);
-    ASSERT_TRUE(platform::gpu_texture_read(picture_texture(), 4, 8, 1, 1, cells));
+    EXPECT_NE(picture_key(Picture::MinimapCells), key);
+    ASSERT_TRUE(
+        platform::gpu_texture_read(picture_texture(Picture::MinimapCells), 4, 8, 1, 1, cells));
     EXPECT_EQ(cells[0], (road[0] & 0x00FFFFFFu) | 0x96000000u);
 }
 

@@ -12,6 +12,7 @@
 #include "sound/sound.hpp"
 #include "state/requests.hpp"
 #include "support/recording.hpp"
+#include "support/render_support.hpp"
 
 namespace tessaly {
 namespace {
@@ -321,6 +322,7 @@ TEST_F(OptionsDraw, FromTheFieldMenuThePanelSitsLowWithoutBackdropOrHeading) {
 }
 
 TEST_F(OptionsDraw, FromTheTitleTheBackdropFillsTheScreenUnderTheHeading) {
+    const test::ReferenceDrawing reference;  // the backdrop a quad a cell
     open_options(kOptionsFromTitle);
     test::recorded_reset();
     test::draw_frame();

@@ -7,6 +7,7 @@
 #include "scene/backdrop.hpp"
 #include "scene/title.hpp"
 #include "support/recording.hpp"
+#include "support/render_support.hpp"
 #include "support/ticks.hpp"
 
 namespace tessaly {
@@ -105,6 +106,7 @@ struct QuitDrawFixture : test::RecordingFixture {
 using QuitConfirmDraw = QuitDrawFixture;
 
 TEST_F(QuitConfirmDraw, BackdropThenWindowAndTheCursorBesideItsChoice) {
+    const test::ReferenceDrawing reference;  // the backdrop a quad a cell
     const Rect cursor = {818, 883, 829, 904};
     tick_press({kKeyDown});
     test::draw_frame();

@@ -7,6 +7,7 @@
 
 #include "render/textures.hpp"
 #include "support/recording.hpp"
+#include "support/render_support.hpp"
 #include "support/ticks.hpp"
 
 namespace tessaly {
@@ -182,6 +183,7 @@ int mesh_draws_at(const MeshRecord& mesh, float x, float z) {
 }
 
 TEST_F(CharacterSelectDraw, FlatBackdropThenEachCharactersFourMembersSideBySide) {
+    const test::ReferenceDrawing reference;  // the backdrop a quad a cell
     redraw();
     const auto& draws = test::recorded();
     ASSERT_GT(draws.size(), 300u);

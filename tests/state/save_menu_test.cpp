@@ -233,6 +233,7 @@ TEST_F(SaveMenu, EscGoesBackToWhereTheMenuCameFrom) {
 }  // namespace tessaly
 
 #include "support/recording.hpp"
+#include "support/render_support.hpp"
 
 namespace tessaly {
 namespace {
@@ -273,6 +274,7 @@ struct SaveMenuDraw : test::RecordingFixture {
 };
 
 TEST_F(SaveMenuDraw, FromTheTitleEmptySlotsBadgesAndTheirCount) {
+    const test::ReferenceDrawing reference;  // the backdrop a quad a cell
     slot_file(1, 0b1001, 2024);
     ASSERT_EQ(save_menu_open(kSaveMenuLoad, kSaveCallerTitle, 120, 4, 4), 1);
     tick();

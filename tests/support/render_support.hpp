@@ -34,6 +34,15 @@ PackEntries pack_entries_small();
 std::string x_mesh(const std::vector<float>& positions, const std::vector<int>& triangles,
                    const std::vector<std::string>& textures);
 
+// Reference drawing while it lives: a draw call per fan and per mesh subset, and no composed
+// pictures (the backdrop and the minimap a quad a cell), as the screens' draw lists are given.
+struct ReferenceDrawing {
+    ReferenceDrawing() { platform::gpu_reference_drawing(true); }
+    ~ReferenceDrawing() { platform::gpu_reference_drawing(false); }
+    ReferenceDrawing(const ReferenceDrawing&) = delete;
+    ReferenceDrawing& operator=(const ReferenceDrawing&) = delete;
+};
+
 // The destination rectangle a recorded sprite covers (the half-pixel shift undone) and the
 // source rectangle its texture coordinates give on a sheet of the given size.
 Rect recorded_dest(const platform::RecordedDraw& d);
