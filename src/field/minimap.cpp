@@ -134,15 +134,13 @@ bool cells_compose(uint64_t key) {
 // Batched drawing shows the cells from their picture, one quad, made again only when they
 // change; the reference drawing (and a device that cannot make the picture) a quad a cell.
 void cells_draw() {
-    static uint64_t refused_key = 0;
     if (platform::gpu_reference_drawing_on()) {
         cells_draw_each();
         return;
     }
     const uint64_t key = cells_key();
     if (key == 0) return;
-    if (picture_key(Picture::MinimapCells) != key && (key == refused_key || !cells_compose(key))) {
-        refused_key = key;
+    if (!picture_ready(Picture::MinimapCells, key, [key] { return cells_compose(key); })) {
         cells_draw_each();
         return;
     }

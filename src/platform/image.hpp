@@ -41,6 +41,8 @@ struct Image {
 // of their pixels is allocated.
 constexpr int kImageMaxSide = 2048;
 
+// Whether the data begins with the PNG signature.
+bool image_is_png(const unsigned char* data, size_t size);
 // Recognises the format from the data; false on anything it cannot decode.
 bool image_decode(const unsigned char* data, size_t size, Image& out);
 bool image_write_png(const char* path, int width, int height, const uint32_t* argb);

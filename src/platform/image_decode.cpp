@@ -165,11 +165,15 @@ bool decode_jpeg(const unsigned char* data, size_t size, Image& out) {
 
 }  // namespace
 
+bool image_is_png(const unsigned char* data, size_t size) {
+    static const unsigned char kPngMagic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    return data && size >= 8 && std::memcmp(data, kPngMagic, 8) == 0;
+}
+
 bool image_decode(const unsigned char* data, size_t size, Image& out) {
     out = Image{};
     if (!data || size < 8) return false;
-    static const unsigned char kPngMagic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (std::memcmp(data, kPngMagic, 8) == 0) return decode_png(data, size, out);
+    if (image_is_png(data, size)) return decode_png(data, size, out);
     if (data[0] == 0xFF && data[1] == 0xD8) return decode_jpeg(data, size, out);
     return false;
 }

@@ -16,6 +16,7 @@ Texture* g_second = nullptr;
 Texture* g_slots[kTextureSlots] = {};
 Texture* g_pictures[kPictures] = {};
 uint64_t g_picture_keys[kPictures] = {};
+uint64_t g_refused_keys[kPictures] = {};
 MeshRecord g_meshes[kMeshCount];
 MeshRecord g_sphere_small;
 MeshRecord g_sphere_large;
@@ -271,6 +272,16 @@ bool picture_set(Picture picture, int width, int height, const uint32_t* argb, u
     texture = platform::gpu_texture_create(image);
     if (!texture) return false;
     held = key;
+    return true;
+}
+
+bool picture_ready(Picture picture, uint64_t key, const std::function<bool()>& make) {
+    const int n = static_cast<int>(picture);
+    if (g_picture_keys[n] == key) return true;
+    if (g_refused_keys[n] == key || !make() || g_picture_keys[n] != key) {
+        g_refused_keys[n] = key;
+        return false;
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 // The graphics globals made from the asset pack: the two sheets, the 25 texture slots, the
 // 25 meshes with their materials and material textures, and the two generated spheres.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/gpu.hpp"
@@ -60,6 +61,10 @@ uint64_t picture_key(Picture picture);
 // Makes the picture from ARGB texels, row by row, in place of the one before; false (and no
 // picture) if the device refuses it.
 bool picture_set(Picture picture, int width, int height, const uint32_t* argb, uint64_t key);
+// Whether the picture holds what key names, made by make (which calls picture_set with the
+// key) when it does not. A key that could not be made once is not tried again: the caller
+// draws without the picture.
+bool picture_ready(Picture picture, uint64_t key, const std::function<bool()>& make);
 
 // A texture from pack entry index; 0 (and out null) on failure.
 int texture_from_entry(Texture** out, int index);

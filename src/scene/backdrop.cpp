@@ -39,14 +39,10 @@ bool cell_picture_make(const Rect& cell, uint64_t key) {
 // texel lands where the cell's own quads put it. The reference drawing (and a device that
 // cannot make the picture) draws a quad a cell.
 void backdrop_fill(const Rect& cell) {
-    static uint64_t refused_key = 0;
     const uint64_t key = cell_key(cell);
-    if (platform::gpu_reference_drawing_on() || key == refused_key) {
-        backdrop_fill_each(cell);
-        return;
-    }
-    if (picture_key(Picture::BackdropCell) != key && !cell_picture_make(cell, key)) {
-        refused_key = key;
+    if (platform::gpu_reference_drawing_on() ||
+        !picture_ready(Picture::BackdropCell, key,
+                       [&cell, key] { return cell_picture_make(cell, key); })) {
         backdrop_fill_each(cell);
         return;
     }

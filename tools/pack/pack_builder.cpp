@@ -4,7 +4,6 @@
 // that decodes to the same texels and is not much larger.
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -32,18 +31,14 @@ bool read_file(const std::string& path, std::vector<unsigned char>& out) {
 // At most this much larger than the file it replaces, as a fraction of it.
 constexpr size_t kUnfilteredGrowthDivisor = 8;
 
-bool is_png(const std::vector<unsigned char>& data) {
-    static const unsigned char kPngMagic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    return data.size() >= 8 && std::memcmp(data.data(), kPngMagic, 8) == 0;
-}
-
 // The unfiltered form of a PNG when it decodes to the very same texels and is not much
 // larger; otherwise the bytes stay as they are.
 void png_unfilter(std::vector<unsigned char>& data) {
     using namespace tessaly::platform;
     Image original, again;
     std::vector<unsigned char> unfiltered;
-    if (!is_png(data) || !image_decode(data.data(), data.size(), original) ||
+    if (!image_is_png(data.data(), data.size()) ||
+        !image_decode(data.data(), data.size(), original) ||
         !image_encode_png_unfiltered(original, unfiltered) ||
         unfiltered.size() > data.size() + data.size() / kUnfilteredGrowthDivisor ||
         !image_decode(unfiltered.data(), unfiltered.size(), again) ||
