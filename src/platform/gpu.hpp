@@ -133,6 +133,10 @@ int gpu_opengl_orphaned_releases();
 // What presenting the last frame into a window of width x height shows, read back as ARGB
 // rows from the top. For tests.
 bool gpu_opengl_presented_read(int width, int height, uint32_t* argb);
+// Whether whole multiples of the frame are presented by copying it through the CPU rather than
+// by the driver's scaling blit. Chosen when the device is made: on where the renderer draws on
+// the CPU. For tests.
+void gpu_opengl_present_by_copy(bool on);
 bool gpu_reference_drawing_on();
 // Whether the OpenGL device may keep its stream buffers mapped for the whole run, where the
 // driver offers it; if not, each batch maps its own range. Read when the device is created.

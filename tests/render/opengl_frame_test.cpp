@@ -329,21 +329,28 @@ TEST_F(OpenGlFrame, PresentedWindowsShowEachPixelAtWholeMultiplesWithBlackBars) 
     struct Window {
         int width, height, scale, left, top;
     };
-    // The window itself, twice its size, and wider than twice with bars left and right.
-    for (const Window w : {Window{640, 480, 1, 0, 0}, Window{1280, 960, 2, 0, 0},
-                           Window{1400, 960, 2, 60, 0}, Window{1920, 1500, 3, 0, 30}}) {
-        std::vector<uint32_t> shown(static_cast<size_t>(w.width) * w.height);
-        ASSERT_TRUE(platform::gpu_opengl_presented_read(w.width, w.height, shown.data()));
-        int wrong = 0;
-        for (int y = 0; y < w.height; ++y) {
-            for (int x = 0; x < w.width; ++x) {
-                const int px = x - w.left, py = y - w.top;
-                const bool inside = px >= 0 && py >= 0 && px < kW * w.scale && py < kH * w.scale;
-                const uint32_t want = inside ? at(px / w.scale, py / w.scale) : 0xFF000000u;
-                if ((shown[static_cast<size_t>(y) * w.width + x] | 0xFF000000u) != want) ++wrong;
+    // The window itself, twice its size, and wider than twice with bars left and right; by the
+    // driver's blit and by the copy through the CPU, sizes changing between presents.
+    for (const bool by_copy : {false, true}) {
+        platform::gpu_opengl_present_by_copy(by_copy);
+        for (const Window w :
+             {Window{640, 480, 1, 0, 0}, Window{1280, 960, 2, 0, 0}, Window{1400, 960, 2, 60, 0},
+              Window{1920, 1500, 3, 0, 30}, Window{640, 480, 1, 0, 0}}) {
+            std::vector<uint32_t> shown(static_cast<size_t>(w.width) * w.height);
+            ASSERT_TRUE(platform::gpu_opengl_presented_read(w.width, w.height, shown.data()));
+            int wrong = 0;
+            for (int y = 0; y < w.height; ++y) {
+                for (int x = 0; x < w.width; ++x) {
+                    const int px = x - w.left, py = y - w.top;
+                    const bool inside =
+                        px >= 0 && py >= 0 && px < kW * w.scale && py < kH * w.scale;
+                    const uint32_t want = inside ? at(px / w.scale, py / w.scale) : 0xFF000000u;
+                    if ((shown[static_cast<size_t>(y) * w.width + x] | 0xFF000000u) != want)
+                        ++wrong;
+                }
             }
+            EXPECT_EQ(wrong, 0) << w.width << " x " << w.height << (by_copy ? " copied" : "");
         }
-        EXPECT_EQ(wrong, 0) << w.width << " x " << w.height;
     }
     // Presenting leaves the device's state as the next frame needs it.
     sprite(100, 50, Rect{2, 3, 12, 11});
