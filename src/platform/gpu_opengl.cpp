@@ -168,9 +168,10 @@ GLuint g_framebuffer = 0, g_colour_buffer = 0, g_depth_buffer = 0;
 GLuint g_layers = 0;
 
 // A renderer that draws on the CPU (Mesa's llvmpipe, softpipe) turns the frame upside down
-// into a window by drawing a quad over it: about 1.1 ms at the window's size and 5.4 ms at
-// twice it. Read back, turned and scaled by the CPU into a picture stored the way the window
-// is, the frame is copied into the window row by row instead: 0.26 ms and 1.1 ms.
+// into a window by drawing a quad over it: about 1 ms at the window's size, 5 ms at twice it
+// and 12 ms at three times. Read back, turned and scaled by the CPU into a picture stored the
+// way the window is, the frame is copied into the window row by row instead: 0.3, 1.2 and
+// 2.4 ms. Each band read and uploaded costs the driver an allocation or two.
 struct PresentCopy {
     bool on;
     GLuint texture, framebuffer;  // the picture as shown, rows from the top
@@ -179,7 +180,7 @@ struct PresentCopy {
     std::vector<uint32_t> shown;  // the band as shown: A, R, G, B words
 };
 PresentCopy g_present{};
-constexpr int kPresentBand = 16;  // rows; the frame's height is a multiple
+constexpr int kPresentBand = 240;  // rows; the frame's height is a multiple
 static_assert(kBackBufferHeight % kPresentBand == 0);
 bool g_layer_used[kLayerCount] = {};
 Applied g_applied{};
@@ -1091,7 +1092,7 @@ bool present_copy_fill(int scale) {
     glBindTexture(GL_TEXTURE_2D, p.texture);
     g_applied.sheet = p.texture;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, g_framebuffer);
-    // A band at a time, so that it stays in the cache from reading to turning to uploading.
+    // A band at a time, so that much of it is still in the cache from reading to uploading.
     // Read in the frame's own order (R, G, B, A bytes in memory), it is copied as it lies.
     for (int band = 0; band < kBackBufferHeight; band += kPresentBand) {
         glReadPixels(0, band, kBackBufferWidth, kPresentBand, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV,
