@@ -1,5 +1,6 @@
 #include "field/minimap.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -131,8 +132,52 @@ bool cells_compose(uint64_t key) {
     return picture_set(Picture::MinimapCells, pitch, h * kCellSide, texels.data(), key);
 }
 
-// Batched drawing shows the cells from their picture, one quad, made again only when they
-// change; the reference drawing (and a device that cannot make the picture) a quad a cell.
+// A block of map cells: its first column and row, and its size in cells.
+struct CellBlock {
+    int col, row, cols, rows;
+};
+
+// The road and square cells as blocks that cover each of them once and no empty cell: an
+// empty cell is transparent in the picture, so leaving it out changes no pixel, and on a
+// software rasteriser blending it costs as much as blending a drawn one. Found again only
+// when the cells change.
+std::vector<CellBlock> g_blocks;
+uint64_t g_blocks_key = 0;
+
+void blocks_find(uint64_t key) {
+    if (key == g_blocks_key) return;
+    const int w = g_game.map_width, h = g_game.map_height;
+    std::vector<uint8_t> open(static_cast<size_t>(w) * h, 0);  // shown and in no block yet
+    for_each_map_cell([&](int value, int square, int col, int row) {
+        open[static_cast<size_t>(row * w + col)] = square_cell(value, square) || plain_cell(value);
+    });
+    const auto is_open = [&](int col, int row) { return open[static_cast<size_t>(row * w + col)]; };
+    g_blocks.clear();
+    for (int row = 0; row < h; ++row) {
+        for (int col = 0; col < w; ++col) {
+            if (!is_open(col, row)) continue;
+            // As wide as the row's run, then as deep as the rows below have the same run.
+            int cols = 1, rows = 1;
+            while (col + cols < w && is_open(col + cols, row)) ++cols;
+            const auto run_below = [&] {
+                for (int c = col; c < col + cols; ++c) {
+                    if (!is_open(c, row + rows)) return false;
+                }
+                return true;
+            };
+            while (row + rows < h && run_below()) ++rows;
+            for (int r = row; r < row + rows; ++r) {
+                std::fill_n(open.begin() + r * w + col, cols, uint8_t{0});
+            }
+            g_blocks.push_back({col, row, cols, rows});
+        }
+    }
+    g_blocks_key = key;
+}
+
+// Batched drawing shows the cells from their picture, a quad a block, the picture made
+// again only when they change; the reference drawing (and a device that cannot make the
+// picture) a quad a cell.
 void cells_draw() {
     if (platform::gpu_reference_drawing_on()) {
         cells_draw_each();
@@ -144,10 +189,17 @@ void cells_draw() {
         cells_draw_each();
         return;
     }
-    const float w = kCellPixels * static_cast<float>(g_game.map_width);
-    const float h = kCellPixels * static_cast<float>(g_game.map_height);
-    sprite_draw(kLeft, kTop, Rect{0, 0, w, h}, w, h, kColourOpaque,
-                picture_texture(Picture::MinimapCells));
+    blocks_find(key);
+    const float w = static_cast<float>(kCellSide * g_game.map_width);
+    const float h = static_cast<float>(kCellSide * g_game.map_height);
+    Texture* picture = picture_texture(Picture::MinimapCells);
+    for (const CellBlock& b : g_blocks) {
+        const Rect cells{static_cast<float>(kCellSide * b.col),
+                         static_cast<float>(kCellSide * b.row),
+                         static_cast<float>(kCellSide * (b.col + b.cols)),
+                         static_cast<float>(kCellSide * (b.row + b.rows))};
+        sprite_draw(cell_x(b.col), cell_y(b.row), cells, w, h, kColourOpaque, picture);
+    }
 }
 
 void player_marker(const PlayerRecord& p) {

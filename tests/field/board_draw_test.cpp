@@ -246,9 +246,9 @@ TEST_F(BoardDraw, MinimapDrawsPlainCellsMarkersAndThePlayerOnTurnLast) {
     EXPECT_TRUE(sprites_from(239, 482).empty());
 }
 
-// Batched, the road and square cells are one quad of a picture made from their atlas texels,
-// 4 a cell, a road's with the translucent colour's alpha; it is made again only when the
-// cells change.
+// Batched, the road and square cells are drawn from a picture made from their atlas texels,
+// 4 a cell, a road's with the translucent colour's alpha, by quads that cover each shown cell
+// once and no empty one; the picture is made again only when the cells change.
 TEST_F(BoardDraw, MinimapCellsAreOnePictureMadeAgainWhenTheyChange) {
     test::lay_board({"o.2o", "..#.", "####", "####"});
     minimap_draw();
@@ -258,12 +258,33 @@ TEST_F(BoardDraw, MinimapCellsAreOnePictureMadeAgainWhenTheyChange) {
     ASSERT_EQ(platform::gpu_texture_height(picture), 16);
     EXPECT_TRUE(sprites_from(320, 482).empty());
     EXPECT_TRUE(sprites_from(320, 488).empty());
+    // Row 0: square, road, destination, square; row 1: road, road, wall, road.
     const std::vector<RecordedDraw> quads = fans_with(picture);
-    ASSERT_EQ(quads.size(), 1u);
-    EXPECT_FLOAT_EQ(sprite_x(quads[0]), 380.0f);
-    EXPECT_FLOAT_EQ(sprite_y(quads[0]), 20.0f);
-    EXPECT_FLOAT_EQ(sprite_w(quads[0]), 16.0f);
-    EXPECT_EQ(quads[0].vertices[0].colour, 0xFFFFFFFFu);
+    ASSERT_EQ(quads.size(), 2u);
+    int covered[4][4] = {};
+    for (const RecordedDraw& q : quads) {
+        EXPECT_EQ(q.vertices[0].colour, 0xFFFFFFFFu);
+        const float x = sprite_x(q), y = sprite_y(q);
+        const float w = sprite_w(q), h = q.vertices[2].y - q.vertices[0].y;
+        // Each quad shows the picture's texels under it, one a pixel.
+        EXPECT_FLOAT_EQ(q.vertices[0].u * 16.0f, x - 380.0f);
+        EXPECT_FLOAT_EQ(q.vertices[0].v * 16.0f, y - 20.0f);
+        EXPECT_FLOAT_EQ((q.vertices[2].u - q.vertices[0].u) * 16.0f, w);
+        EXPECT_FLOAT_EQ((q.vertices[2].v - q.vertices[0].v) * 16.0f, h);
+        for (int row = static_cast<int>(y - 20.0f) / 4; row < static_cast<int>(y - 20.0f + h) / 4;
+             ++row) {
+            for (int col = static_cast<int>(x - 380.0f) / 4;
+                 col < static_cast<int>(x - 380.0f + w) / 4; ++col) {
+                ++covered[row][col];
+            }
+        }
+    }
+    const int expected[4][4] = {{1, 1, 0, 1}, {1, 1, 0, 1}, {0, 0, 0, 0}, {0, 0, 0, 0}};
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 4; ++col) {
+            EXPECT_EQ(covered[row][col], expected[row][col]) << col << "," << row;
+        }
+    }
     EXPECT_EQ(draws().front().texture, picture);  // under the destination marker
     uint32_t road[16], square[16], cells[256];
     ASSERT_TRUE(platform::gpu_texture_read(atlas_texture(), 320, 482, 4, 4, road));
@@ -287,8 +308,15 @@ TEST_F(BoardDraw, MinimapCellsAreOnePictureMadeAgainWhenTheyChange) {
     const uint64_t key = picture_key(Picture::MinimapCells);
     // A wall becomes road: the picture is made again with it.
     test::lay_board({"o.2o", "..#.", "#.##", "####"});
+    platform::gpu_recording_reset();
     minimap_draw();
     EXPECT_NE(picture_key(Picture::MinimapCells), key);
+    // ... and its cell gets a quad of its own, as the ones above already make a block.
+    const std::vector<RecordedDraw> now = fans_with(picture_texture(Picture::MinimapCells));
+    ASSERT_EQ(now.size(), 3u);
+    EXPECT_FLOAT_EQ(sprite_x(now[2]), 384.0f);
+    EXPECT_FLOAT_EQ(sprite_y(now[2]), 28.0f);
+    EXPECT_FLOAT_EQ(sprite_w(now[2]), 4.0f);
     ASSERT_TRUE(
         platform::gpu_texture_read(picture_texture(Picture::MinimapCells), 4, 8, 1, 1, cells));
     EXPECT_EQ(cells[0], (road[0] & 0x00FFFFFFu) | 0x96000000u);
