@@ -1062,12 +1062,12 @@ void row_as_window(const uint32_t* __restrict abgr, uint32_t* __restrict argb) {
 bool present_copy_fill(int scale) {
     PresentCopy& p = g_present;
     const int w = kBackBufferWidth * scale, h = kBackBufferHeight * scale;
-    if (!p.texture || p.width != w || p.height != h) {
-        if (!p.texture) glGenTextures(1, &p.texture);
+    if (!p.texture) glGenTextures(1, &p.texture);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, p.texture);
+    g_applied.sheet = p.texture;
+    if (p.width != w || p.height != h) {
         if (!p.framebuffer) glGenFramebuffers(1, &p.framebuffer);
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, p.texture);
-        g_applied.sheet = p.texture;
         // Given as B, G, R, A words, the texels are stored that way, as windows store theirs.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                      nullptr);
@@ -1088,9 +1088,6 @@ bool present_copy_fill(int scale) {
         p.frame.resize(static_cast<size_t>(kBackBufferWidth) * kPresentBand);
         p.shown.resize(static_cast<size_t>(w) * kPresentBand * scale);
     }
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, p.texture);
-    g_applied.sheet = p.texture;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, g_framebuffer);
     // A band at a time, so that much of it is still in the cache from reading to uploading.
     // Read in the frame's own order (R, G, B, A bytes in memory), it is copied as it lies.
